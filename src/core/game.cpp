@@ -1,0 +1,49 @@
+// game.cpp -- the game context and the start-up order
+#include "core/game.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/physics.h"
+#include "frontend/input.h"
+#include "frontend/menu.h"
+#include "playfield/map.h"
+#include "playfield/player.h"
+#include "render/graphic.h"
+
+game_t *g_game = nullptr;
+
+void *game_alloc(std::size_t size, const char *what) {
+  // Zeroed so that no slot or field is ever read uninitialised.
+  void *p = std::calloc(1, size);
+  if (p == nullptr) {
+    std::fprintf(stderr, "quorvane: out of memory (%s)\n", what);
+    std::exit(1);
+  }
+  return p;
+}
+
+void game_init() { g_game = static_cast<game_t *>(game_alloc(sizeof(game_t), "game")); }
+
+void game_create() {
+  game_init();
+  menu_create(0);
+  menu_display();
+  graphic_create(0);
+  input_create();
+  player_create(0);
+  map_create();  // places the first ball relative to the paddle
+  physics_create();
+  g_game->score = 0;
+}
+
+void game_update() {
+  input_update();
+  physics_update();
+  graphic_update();
+}
+
+void game_destroy() {
+  graphic_destroy();
+  physics_destroy();
+}

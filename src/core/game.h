@@ -1,0 +1,38 @@
+// game.h -- the game context every module reaches its data through
+#pragma once
+
+#include <SDL/SDL.h>
+
+#include <cstddef>
+#include <cstdint>
+
+struct player_t;
+struct map_t;
+struct graphic_t;
+struct camera_t;
+struct menu_t;
+
+struct game_t {
+  player_t *player[2];  // indexed by player number; only player 0 exists
+  map_t *map;
+  graphic_t *graphic;
+  camera_t *camera;
+  SDL_Event event;  // starting content of the polling buffers
+  menu_t *menu;
+  int32_t score;
+  Uint32 last_tick;    // tick stamped at the end of the previous simulation step
+  int32_t move_right;  // nonzero while the paddle turns towards increasing angle
+  int32_t move_left;
+};
+
+extern game_t *g_game;
+
+// Allocates a record that the game cannot run without. On failure it prints
+// "quorvane: out of memory (<what>)" on standard error and exits with status 1:
+// every later step dereferences these records.
+void *game_alloc(std::size_t size, const char *what);
+
+void game_init();
+void game_create();
+void game_update();
+void game_destroy();

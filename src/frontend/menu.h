@@ -1,0 +1,13 @@
+// menu.h -- the title screen
+#pragma once
+
+#include <SDL/SDL.h>
+
+struct menu_t {
+  SDL_Surface *image;
+  SDL_Surface *screen;
+};
+
+void menu_init(int fullscreen);
+void menu_create(int fullscreen);
+void menu_display();

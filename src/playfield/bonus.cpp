@@ -1,0 +1,10 @@
+// bonus.cpp -- the six power-ups, each started from its own key
+#include "playfield/bonus.h"
+
+void bonus_split() {}
+void bonus_transverser() {}
+void bonus_speed() {}
+void bonus_inverser() {}
+void bonus_bigger() {}
+void bonus_smaller() {}
+void bonus_display() {}

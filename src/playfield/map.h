@@ -1,0 +1,18 @@
+// map.h -- the field record and the lay-out of a new game
+#pragma once
+
+#include <cstdint>
+
+struct bricker_t;
+struct roller_t;
+
+struct map_t {
+  bricker_t *bricks;
+  roller_t *rollers;
+  int32_t bricks_left;  // shown on screen; starts at 150
+};
+
+void map_create();
+void map_update();
+void map_display();
+void map_destroy();

@@ -1,0 +1,96 @@
+// player.cpp -- the paddle turning around the rim of the field
+#include "playfield/player.h"
+
+#include <GL/gl.h>
+
+#include "core/game.h"
+
+namespace {
+constexpr float kPaddleRadius = 45;
+constexpr float kTurnRate = 0.075f;  // degrees per ms: a full circle in 4.8 s
+constexpr float kBaseSize = 4;
+constexpr double kResizeDuration = 10000;  // ms
+
+double elapsed_ms() { return static_cast<double>(static_cast<Uint32>(SDL_GetTicks() - g_game->last_tick)); }
+}  // namespace
+
+void player_create(int index) {
+  const vec3_t start = sphere2cart(kPaddleRadius, 0, 0);
+  auto *p = static_cast<player_t *>(game_alloc(sizeof(player_t), "paddle"));
+  g_game->player[index] = p;
+  p->pos = start;
+  p->rho = kPaddleRadius;
+  p->theta = 0;
+  p->phi = 0;
+  p->speed = kTurnRate;
+  p->size = kBaseSize;
+  p->base_size = kBaseSize;
+  p->transverser_time = -1;
+  p->speed_time = -1;
+  p->spare_time = -1;
+  p->inverser_time = -1;
+  p->resize_time = -1;
+}
+
+void player_update(int index) {
+  player_t *p = g_game->player[index];
+  // Each direction reads the clock itself: with both keys held the two turns
+  // differ by the ticks that pass between the readings.
+  if (g_game->move_right) p->theta = static_cast<float>(p->theta + elapsed_ms() * p->speed);
+  if (g_game->move_left) p->theta = static_cast<float>(p->theta - elapsed_ms() * p->speed);
+  p->pos = sphere2cart(p->rho, p->theta, p->phi);
+
+  if (p->resize_time != -1) {
+    const Uint32 now = SDL_GetTicks();
+    if (static_cast<double>(now) - p->resize_time > kResizeDuration) {
+      p->resize_time = -1;
+      p->size = p->base_size;
+    }
+  }
+}
+
+void player_display(int index) {
+  const player_t *p = g_game->player[index];
+  const float s = p->size;
+  const float r = p->rho;
+  const float r1 = p->rho + 1;
+
+  glPushMatrix();
+  glRotatef(p->theta + 90, 0, 1, 0);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  glDisable(GL_DEPTH_TEST);
+
+  glBegin(GL_QUADS);
+  // Inner face, towards the centre.
+  glColor4f(5, 5, 5, 0.2f);
+  glVertex3f(-s, 0.4f, r);
+  glVertex3f(-s, 1.1f, r);
+  glVertex3f(s, 1.1f, r);
+  glVertex3f(s, 0.4f, r);
+  // Top.
+  glColor4f(1, 1, 1, 0.9f);
+  glVertex3f(s, 1.1f, r1);
+  glVertex3f(s, 1.1f, r);
+  glVertex3f(-s, 1.1f, r);
+  glVertex3f(-s, 1.1f, r1);
+  // Outer face, towards the camera.
+  glColor4f(8, 8, 8, 0.2f);
+  glVertex3f(-s, 0.4f, r1);
+  glVertex3f(-s, 1.1f, r1);
+  glVertex3f(s, 1.1f, r1);
+  glVertex3f(s, 0.4f, r1);
+  // Bottom.
+  glColor4f(1, 1, 1, 1);
+  glVertex3f(s, 0.4f, r1);
+  glVertex3f(s, 0.4f, r);
+  glVertex3f(-s, 0.4f, r);
+  glVertex3f(-s, 0.4f, r1);
+  glEnd();
+
+  glEnable(GL_DEPTH_TEST);
+  glDisable(GL_BLEND);
+  glPopMatrix();
+}
+
+void player_destroy() {}

@@ -1,0 +1,26 @@
+// player.h -- the paddle turning around the rim of the field
+#pragma once
+
+#include "geometry/toolkit_sphere.h"
+
+// Effect start times hold the tick at which the effect began, as a float;
+// exactly -1 means the effect is off.
+struct player_t {
+  vec3_t pos;  // cartesian position on the circle, height 0
+  float rho;   // radius of the paddle's circle; the bar's inner face
+  float theta;  // degrees, never wrapped
+  float phi;
+  float speed;  // turning rate, degrees per millisecond
+  float size;   // current half-length of the bar
+  float base_size;
+  float transverser_time;
+  float speed_time;
+  float spare_time;  // a fifth effect slot that no effect uses
+  float inverser_time;
+  float resize_time;
+};
+
+void player_create(int index);
+void player_update(int index);
+void player_display(int index);
+void player_destroy();

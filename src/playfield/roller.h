@@ -1,0 +1,25 @@
+// roller.h -- the balls: motion, paddle bounce, falling out of the field
+#pragma once
+
+#include "geometry/toolkit_sphere.h"
+
+struct roller_t {
+  float speed;   // base speed, units per millisecond
+  float radius;
+  float rho;     // polar position in the cart2sphere sense once the ball has moved
+  float theta;
+  float phi;
+  vec3_t pos;
+  vec3_t dir;  // velocity is dir times the speed in effect; not unit length
+  roller_t *next;
+};
+
+// theta is in the placing (sphere2cart) sense.
+void roller_create(float rho, float theta, float phi, float dx, float dy, float dz);
+void roller_update();
+void roller_display();
+void roller_destroy();
+
+// Module-internal helpers, declared here for the unit tests.
+float norm_angle(float angle);
+int is_collision(float centre, float angle, float half);
