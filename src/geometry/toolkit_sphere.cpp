@@ -20,13 +20,9 @@ float toolkit_fabsf(float value) {
   return value;
 }
 
-float deg2rad(float degrees) {
-  return static_cast<float>(static_cast<double>(degrees) / 180.0f * kPi);
-}
+float deg2rad(float degrees) { return static_cast<float>(static_cast<double>(degrees) / 180.0f * kPi); }
 
-float rad2deg(float radians) {
-  return static_cast<float>(static_cast<double>(radians) / kPi * 180.0);
-}
+float rad2deg(float radians) { return static_cast<float>(static_cast<double>(radians) / kPi * 180.0); }
 
 vec3_t sphere2cart(float rho, float theta, float /*phi*/) {
   const double a = deg2rad(theta);

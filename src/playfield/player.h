@@ -6,8 +6,8 @@
 // Effect start times hold the tick at which the effect began, as a float;
 // exactly -1 means the effect is off.
 struct player_t {
-  vec3_t pos;  // cartesian position on the circle, height 0
-  float rho;   // radius of the paddle's circle; the bar's inner face
+  vec3_t pos;   // cartesian position on the circle, height 0
+  float rho;    // radius of the paddle's circle; the bar's inner face
   float theta;  // degrees, never wrapped
   float phi;
   float speed;  // turning rate, degrees per millisecond

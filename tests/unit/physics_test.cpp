@@ -1,0 +1,100 @@
+// physics_test.cpp -- the simulation step: its order, the frame clock and the inverted controls
+#include "core/physics.h"
+
+#include <cstdlib>
+
+#include "fixture.h"
+#include "playfield/map.h"
+#include "playfield/player.h"
+#include "playfield/roller.h"
+
+namespace {
+
+// A resting ball well inside the field that never moves, so that the step
+// has a ball to update and the game does not end.
+class StepTest : public GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    auto *ball = static_cast<roller_t *>(std::calloc(1, sizeof(roller_t)));
+    ball->speed = 0.015f;
+    ball->radius = 0.4f;
+    ball->rho = 20;
+    ball->pos = {20, 0.4f, 0};
+    g_game->map->rollers = ball;
+  }
+  player_t *paddle() { return g_game->player[0]; }
+  void step_at(Uint32 now) {
+    fake_clock_set(now);
+    physics_update();
+  }
+};
+
+TEST_F(StepTest, CreationStampsTheFrameClock) {
+  fake_clock_set(777);
+  physics_create();
+  EXPECT_EQ(g_game->last_tick, 777u);
+}
+
+TEST_F(StepTest, StampsTheClockAfterTheUpdatesSoEachFrameMeasuresFromThePreviousOne) {
+  g_game->move_right = 1;
+  step_at(1000);
+  EXPECT_EQ(g_game->last_tick, 1000u);
+  EXPECT_FLOAT_EQ(paddle()->theta, 75.0f);
+  step_at(1400);
+  EXPECT_FLOAT_EQ(paddle()->theta, 105.0f);  // 400 ms more, not 1400
+}
+
+TEST_F(StepTest, TwoFramesInTheSameMillisecondMoveNothing) {
+  g_game->move_left = 1;
+  step_at(500);
+  const float theta = paddle()->theta;
+  step_at(500);
+  EXPECT_EQ(paddle()->theta, theta);
+}
+
+TEST_F(StepTest, KeepsTimeAcrossTheWrapOfTheTickCounter) {
+  g_game->move_right = 1;
+  g_game->last_tick = 0xFFFFFFFFu - 199;  // 200 ms before the wrap
+  step_at(800);                           // 1000 ms later
+  EXPECT_FLOAT_EQ(paddle()->theta, 75.0f);
+  EXPECT_EQ(g_game->last_tick, 800u);
+}
+
+TEST_F(StepTest, InvertedControlsEndOnlyAfterMoreThanTenSeconds) {
+  paddle()->inverser_time = 3000;
+  step_at(13000);
+  EXPECT_EQ(paddle()->inverser_time, 3000.0f);
+  step_at(13001);
+  EXPECT_EQ(paddle()->inverser_time, -1.0f);
+}
+
+TEST_F(StepTest, InvertedControlsExpiryReadsTheClockAfterTheStamp) {
+  // The clock advances one tick per reading: the stamp sees one tick and the
+  // expiry test the next, so an effect due exactly at the stamp still ends.
+  paddle()->inverser_time = 3000;
+  g_game->last_tick = 12000;
+  g_game->map->rollers->dir = {0, 0, 0};
+  fake_clock_set(12990, 0);
+  physics_update();
+  ASSERT_EQ(paddle()->inverser_time, 3000.0f);
+
+  // Find how many readings the step makes before the stamp, then line the
+  // stamp up with tick 13000 so that only the second reading is past it.
+  const unsigned reads = fake_clock_reads();
+  ASSERT_GE(reads, 2u);
+  fake_clock_set(13000 - (reads - 2), 1);
+  physics_update();
+  EXPECT_EQ(g_game->last_tick, 13000u);
+  EXPECT_EQ(paddle()->inverser_time, -1.0f);
+}
+
+TEST_F(StepTest, LeavesOtherEffectsToTheirOwnUpdates) {
+  paddle()->inverser_time = -1;
+  paddle()->spare_time = 5;
+  step_at(900000);
+  EXPECT_EQ(paddle()->inverser_time, -1.0f);
+  EXPECT_EQ(paddle()->spare_time, 5.0f);
+}
+
+}  // namespace

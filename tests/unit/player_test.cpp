@@ -1,0 +1,119 @@
+// player_test.cpp -- the paddle turning by elapsed time and its size effect
+#include "playfield/player.h"
+
+#include <cmath>
+
+#include "fixture.h"
+
+namespace {
+
+class PaddleTest : public GameTest {
+ protected:
+  player_t *paddle() { return g_game->player[0]; }
+  void step_at(Uint32 now) {
+    fake_clock_set(now);
+    player_update(0);
+  }
+};
+
+TEST_F(PaddleTest, StartsOnTheRimAtAngleZeroWithEveryEffectOff) {
+  const player_t *p = paddle();
+  EXPECT_EQ(p->pos.x, 45.0f);
+  EXPECT_EQ(p->pos.z, 0.0f);
+  EXPECT_EQ(p->rho, 45.0f);
+  EXPECT_EQ(p->theta, 0.0f);
+  EXPECT_EQ(p->speed, 0.075f);
+  EXPECT_EQ(p->size, 4.0f);
+  EXPECT_EQ(p->base_size, 4.0f);
+  for (float t : {p->transverser_time, p->speed_time, p->spare_time, p->inverser_time, p->resize_time})
+    EXPECT_EQ(t, -1.0f);
+}
+
+TEST_F(PaddleTest, WithoutAFlagStaysPutButRecomputesItsPosition) {
+  paddle()->theta = 90;
+  paddle()->pos = {1, 2, 3};
+  step_at(5000);
+  EXPECT_EQ(paddle()->theta, 90.0f);
+  EXPECT_EQ(paddle()->pos.z, -45.0f);
+  EXPECT_EQ(paddle()->pos.y, 0.0f);
+}
+
+TEST_F(PaddleTest, TurnsSeventyFiveDegreesPerSecondEitherWayWithoutWrapping) {
+  g_game->move_right = 1;
+  step_at(1000);
+  EXPECT_FLOAT_EQ(paddle()->theta, 75.0f);
+
+  paddle()->theta = 0;
+  g_game->move_right = 0;
+  g_game->move_left = 1;
+  step_at(1000);
+  EXPECT_FLOAT_EQ(paddle()->theta, -75.0f);  // not 285
+
+  // A full circle takes 4.8 s, and the angle keeps growing past 360.
+  paddle()->theta = 0;
+  g_game->move_left = 0;
+  g_game->move_right = 1;
+  for (Uint32 t = 4800; t <= 9600; t += 4800) {
+    step_at(t);
+    g_game->last_tick = t;
+  }
+  EXPECT_FLOAT_EQ(paddle()->theta, 720.0f);
+}
+
+TEST_F(PaddleTest, DoesNotTurnWhenNoTimeHasPassed) {
+  g_game->move_right = 1;
+  g_game->last_tick = 1234;
+  step_at(1234);
+  EXPECT_EQ(paddle()->theta, 0.0f);
+}
+
+TEST_F(PaddleTest, BothFlagsTurnByTheTicksBetweenTheTwoReadings) {
+  g_game->move_right = 1;
+  g_game->move_left = 1;
+  fake_clock_set(1000, 1);  // the second reading sees one more millisecond
+  player_update(0);
+  EXPECT_NEAR(paddle()->theta, -0.075f, 1e-5);
+}
+
+TEST_F(PaddleTest, MeasuresElapsedTimeAcrossTheWrapOfTheTickCounter) {
+  g_game->move_right = 1;
+  g_game->last_tick = 0xFFFFFF00u;  // 256 ms before the wrap
+  step_at(232);                     // 488 ms later
+  EXPECT_NEAR(paddle()->theta, 36.6f, 1e-4);
+}
+
+TEST_F(PaddleTest, SizeEffectEndsOnlyAfterMoreThanTenSeconds) {
+  for (float changed : {8.0f, 2.0f}) {
+    paddle()->size = changed;
+    paddle()->resize_time = 5000;
+    step_at(15000);
+    EXPECT_EQ(paddle()->size, changed);
+    EXPECT_EQ(paddle()->resize_time, 5000.0f);
+    step_at(15001);
+    EXPECT_EQ(paddle()->size, 4.0f);
+    EXPECT_EQ(paddle()->resize_time, -1.0f);
+  }
+}
+
+TEST_F(PaddleTest, SizeEffectLateInALongGameCountsFromTheStoredFloat) {
+  // Past 2^24 ms a start tick loses its lowest bit when stored as a float:
+  // 20000001 is stored as 20000000, and the limit counts from that.
+  paddle()->size = 8;
+  paddle()->resize_time = static_cast<float>(20000001u);
+  step_at(20010000);
+  EXPECT_EQ(paddle()->size, 8.0f);
+  step_at(20010001);
+  EXPECT_EQ(paddle()->size, 4.0f);
+
+  // 20000003 is stored as 20000004: the effect now lasts a little longer.
+  paddle()->size = 8;
+  paddle()->resize_time = static_cast<float>(20000003u);
+  step_at(20010003);
+  EXPECT_EQ(paddle()->size, 8.0f);
+  step_at(20010004);
+  EXPECT_EQ(paddle()->size, 8.0f);
+  step_at(20010005);
+  EXPECT_EQ(paddle()->size, 4.0f);
+}
+
+}  // namespace
