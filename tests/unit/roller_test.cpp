@@ -1,0 +1,310 @@
+// roller_test.cpp -- balls moving by elapsed time, bouncing off the paddle, dropping out
+#include "playfield/roller.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "fixture.h"
+#include "playfield/player.h"
+#include "playfield_helpers.h"
+
+namespace {
+
+class BallTest : public GameTest {
+ protected:
+  player_t *paddle() { return g_game->player[0]; }
+  // One ball update dt ms after the previous frame's stamp, then the stamp.
+  void frame(Uint32 dt) {
+    const Uint32 now = g_game->last_tick + dt;
+    fake_clock_set(now);
+    roller_update();
+    g_game->last_tick = now;
+  }
+  // A resting ball at distance rho under the placing angle, as the paddle
+  // would see it.
+  roller_t *put_ball_at_angle(float rho, float angle) {
+    const vec3_t at = sphere2cart(rho, angle, 0);
+    return put_ball({at.x, 0.4f, at.z}, {1, 0, 0});
+  }
+};
+
+TEST_F(BallTest, NewBallStartsOneUnitAboveItsPlaceAtTheHeadOfTheList) {
+  roller_create(35, 0, 0, 1, 0, 0);
+  roller_t *first = g_game->map->rollers;
+  roller_create(20, 90, 0, 0, 0, -1);
+  roller_t *r = g_game->map->rollers;
+  ASSERT_NE(r, first);
+  EXPECT_EQ(r->next, first);
+  EXPECT_EQ(first->next, nullptr);
+  EXPECT_NEAR(r->pos.x, 0, 1e-5);
+  EXPECT_EQ(r->pos.y, 1.0f);
+  EXPECT_FLOAT_EQ(r->pos.z, -20);
+  EXPECT_EQ(r->rho, 20.0f);
+  EXPECT_EQ(r->theta, 90.0f);  // kept in the placing sense until it moves
+  EXPECT_EQ(r->speed, 0.015f);
+  EXPECT_EQ(r->radius, 0.4f);
+  EXPECT_EQ(r->dir.z, -1.0f);
+}
+
+TEST_F(BallTest, NewBallSettlesToRestingHeightWithinFortyMillisecondsAndStays) {
+  roller_create(35, 0, 0, 1, 0, 0);
+  roller_t *r = g_game->map->rollers;
+  for (int i = 0; i < 5 && r->pos.y > 0.4f; ++i) frame(10);
+  EXPECT_LE(r->pos.y, 0.4f);
+  EXPECT_GE(r->pos.y, 0.4f - 0.015f * 10);
+  const float rest = r->pos.y;
+  for (int i = 0; i < 10; ++i) frame(10);
+  EXPECT_EQ(r->pos.y, rest);
+  EXPECT_NEAR(r->pos.x, 35 + 0.015 * 150, 1e-3);  // moved on horizontally all along
+}
+
+TEST_F(BallTest, EachCoordinateReadsTheClockAfresh) {
+  roller_t *r = put_ball({10, 0.4f, 10}, {1, 0, 1});
+  fake_clock_set(100, 10);  // x sees dt 100, y 110, z 120
+  roller_update();
+  EXPECT_FLOAT_EQ(r->pos.x, 11.5f);
+  EXPECT_FLOAT_EQ(r->pos.z, 11.8f);
+  EXPECT_EQ(fake_clock_reads(), 3u);
+  // The committed polar position is measured from the new place.
+  EXPECT_FLOAT_EQ(r->rho, std::hypot(11.5f, 11.8f));
+  EXPECT_NEAR(r->theta, std::atan2(11.8, 11.5) * 180 / 3.141592653589793, 1e-4);
+}
+
+// Distance from the field centre of the ball's next position, and whether the
+// paddle (rho 45, radius 0.4) catches it: the band is 43.8..45.8.
+struct BandCase {
+  float rho;
+  bool caught;
+};
+
+class BallAtBandEdge : public BallTest, public ::testing::WithParamInterface<BandCase> {};
+
+TEST_P(BallAtBandEdge, BouncesOnlyInsideTheRadialBand) {
+  roller_t *r = put_ball({GetParam().rho, 0.4f, 0}, {1, 0, 0});
+  frame(0);  // nothing moves: the next position is the stored one
+  if (GetParam().caught) {
+    EXPECT_EQ(r->dir.x, -1.0f);
+  } else {
+    EXPECT_EQ(r->dir.x, 1.0f);
+  }
+  EXPECT_EQ(r->dir.z, 0.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Edges, BallAtBandEdge,
+                         ::testing::Values(BandCase{43.81f, true}, BandCase{45.79f, true},
+                                           BandCase{43.79f, false}, BandCase{45.81f, false},
+                                           BandCase{45.0f, true}, BandCase{40.0f, false}));
+
+TEST(AngleWindow, IncludesBothEndsAcrossZeroAndExcludesBeyond) {
+  const float half = 7.1396f;
+  for (float in : {353.0f, 360.0f, 0.0f, 7.0f, 7.1396f}) EXPECT_EQ(is_collision(0, in, half), 1) << in;
+  for (float out : {352.5f, 7.5f, 180.0f}) EXPECT_EQ(is_collision(0, out, half), 0) << out;
+  // A window that does not cross 0/360.
+  EXPECT_EQ(is_collision(90, 83, half), 1);
+  EXPECT_EQ(is_collision(90, 97, half), 1);
+  EXPECT_EQ(is_collision(90, 82.5f, half), 0);
+  EXPECT_EQ(is_collision(90, 270, half), 0);
+  // Crossing at the top end and at 360 itself.
+  EXPECT_EQ(is_collision(355, 2, half), 1);
+  EXPECT_EQ(is_collision(355, 3, half), 0);
+  EXPECT_EQ(is_collision(360, 0, half), 1);
+  EXPECT_EQ(is_collision(360, 353, half), 1);
+  EXPECT_EQ(is_collision(360, 8, half), 0);
+}
+
+TEST(AngleWindow, WrapsIntoTheClosedTurn) {
+  EXPECT_EQ(norm_angle(725), 5.0f);
+  EXPECT_EQ(norm_angle(-30), 330.0f);
+  EXPECT_EQ(norm_angle(360), 360.0f);
+}
+
+// Paddle size, the ball's placing angle (paddle at 0), and whether it is
+// under the paddle. The half-widths at distance 45 are 3.5662 (size 2),
+// 7.1396 (size 4) and 14.3365 (size 8).
+struct WindowCase {
+  float size;
+  float angle;
+  bool caught;
+};
+
+class BallUnderPaddle : public BallTest, public ::testing::WithParamInterface<WindowCase> {};
+
+TEST_P(BallUnderPaddle, IsCaughtWithinTheWidenedHalfWidth) {
+  paddle()->size = GetParam().size;
+  roller_t *r = put_ball_at_angle(45, GetParam().angle);
+  frame(0);
+  if (GetParam().caught) {
+    EXPECT_LT(r->dir.x, 0);
+  } else {
+    EXPECT_EQ(r->dir.x, 1.0f);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(HalfWidths, BallUnderPaddle,
+                         ::testing::Values(WindowCase{4, 7.0f, true}, WindowCase{4, 7.3f, false},
+                                           WindowCase{4, -7.0f, true}, WindowCase{4, 353.0f, true},
+                                           WindowCase{4, 352.5f, false}, WindowCase{4, 180, false},
+                                           WindowCase{2, 3.5f, true}, WindowCase{2, 3.65f, false},
+                                           WindowCase{8, 14.3f, true}, WindowCase{8, 14.4f, false}));
+
+TEST_F(BallTest, PaddleAngleIsWrappedBeforeTheWindowTest) {
+  paddle()->theta = 725;  // same place as 5
+  roller_t *near = put_ball_at_angle(45, 5);
+  roller_t *beyond = put_ball_at_angle(45, 13);
+  frame(0);
+  EXPECT_LT(near->dir.x, 0);
+  EXPECT_EQ(beyond->dir.x, 1.0f);
+
+  paddle()->theta = -30;
+  roller_t *under = put_ball_at_angle(45, 330);
+  roller_t *aside = put_ball_at_angle(45, 340);
+  frame(0);
+  EXPECT_NE(under->dir.x, 1.0f);
+  EXPECT_EQ(aside->dir.x, 1.0f);
+}
+
+TEST_F(BallTest, BouncesAwayFromThePaddleContactPointWithoutMoving) {
+  // Contact point: 4 units outside the rim on the paddle's radial line, (49, 0, 0).
+  roller_t *middle = put_ball({44, 0.4f, 0}, {1, 0, 0});
+  roller_t *side = put_ball({44, 0.4f, -4}, {1, 0, 0});
+  frame(10);
+  EXPECT_EQ(middle->dir.x, -1.0f);
+  EXPECT_EQ(middle->dir.y, 0.0f);
+  EXPECT_EQ(middle->dir.z, 0.0f);
+  EXPECT_EQ(side->dir.x, -1.0f);
+  EXPECT_FLOAT_EQ(side->dir.z, -0.8f);
+  // Neither ball moved in the frame it bounced; polar fields are kept too.
+  EXPECT_EQ(middle->pos.x, 44.0f);
+  EXPECT_EQ(side->pos.x, 44.0f);
+  EXPECT_EQ(side->pos.z, -4.0f);
+  EXPECT_FLOAT_EQ(side->rho, std::hypot(44.0f, 4.0f));
+}
+
+TEST_F(BallTest, ContactPointFollowsThePaddleSizeAndAngle) {
+  paddle()->size = 8;  // contact at (53, 0, 0)
+  roller_t *r = put_ball({44, 0.4f, -4}, {1, 0, 0});
+  frame(10);
+  EXPECT_EQ(r->dir.x, -1.0f);
+  EXPECT_FLOAT_EQ(r->dir.z, -4.0f / 9);
+
+  paddle()->size = 4;
+  paddle()->theta = 90;  // contact at about (0, 0, -49)
+  roller_t *q = put_ball({4, 0.4f, -44}, {0, 0, -1});
+  frame(10);
+  EXPECT_NEAR(q->dir.x, 0.8f, 1e-6);
+  EXPECT_EQ(q->dir.z, 1.0f);
+}
+
+TEST_F(BallTest, BallAtTheContactPointKeepsItsDirection) {
+  // A slow frame carries the ball from the contact point into the band.
+  roller_t *r = put_ball({49, 0.4f, 0}, {-1, 0, 0});
+  frame(300);
+  EXPECT_EQ(r->dir.x, -1.0f);
+  EXPECT_EQ(r->dir.z, 0.0f);
+  EXPECT_FALSE(std::isnan(r->dir.x) || std::isnan(r->dir.z));
+}
+
+TEST_F(BallTest, FirstBallReachesThePaddleAndComesBack) {
+  roller_create(35, 0, 0, 1, 0, 0);
+  roller_t *r = g_game->map->rollers;
+  float furthest = 0;
+  for (int i = 0; i < 100; ++i) {
+    frame(10);
+    furthest = std::max(furthest, r->pos.x);
+  }
+  EXPECT_GE(furthest, 43.6f);
+  EXPECT_LT(furthest, 43.8f);  // the frame that would enter the band bounces instead
+  EXPECT_EQ(r->dir.x, -1.0f);
+  EXPECT_LT(r->pos.x, 43.0f);
+}
+
+TEST_F(BallTest, SpeedEffectDoublesTheSpeedAlongEachAxis) {
+  paddle()->speed_time = 500;
+  roller_t *straight = put_ball({10, 0.4f, 0}, {1, 0, 0});
+  roller_t *diagonal = put_ball({10, 0.4f, 10}, {1, 0, 1});
+  frame(100);
+  EXPECT_FLOAT_EQ(straight->pos.x, 13);
+  EXPECT_FLOAT_EQ(diagonal->pos.x, 13);
+  EXPECT_FLOAT_EQ(diagonal->pos.z, 13);
+  EXPECT_EQ(straight->speed, 0.015f);  // the base speed itself is untouched
+}
+
+TEST_F(BallTest, LostBallFallsAtBaseSpeedEvenWithTheSpeedEffect) {
+  paddle()->speed_time = 500;
+  roller_t *r = put_ball({48, 0.4f, 0}, {1, 0, 0});
+  frame(100);
+  EXPECT_FLOAT_EQ(r->pos.x, 51);  // still moving outwards at the raised speed
+  EXPECT_FLOAT_EQ(r->pos.y, 0.4f - 1.5f);
+}
+
+TEST_F(BallTest, SpeedEffectEndsAtTheBallThatFindsItExpired) {
+  paddle()->speed_time = 0;
+  roller_t *last = put_ball({10, 0.4f, -5}, {1, 0, 0});
+  roller_t *ending = put_ball({10, 0.4f, 5}, {1, 0, 0});
+  roller_t *first = put_ball({10, 0.4f, 0}, {1, 0, 0});
+  g_game->last_tick = 9900;
+  // Every reading advances the clock by 1 ms. The first ball reads 10000 for
+  // the expiry (not more than 10000: still on), then 10001..10003 to move;
+  // the second reads 10004 and ends the effect; the third reads no expiry.
+  fake_clock_set(10000, 1);
+  roller_update();
+  EXPECT_NEAR(first->pos.x, 10 + 101 * 0.03, 1e-4);
+  EXPECT_NEAR(ending->pos.x, 10 + 105 * 0.03, 1e-4);
+  EXPECT_NEAR(last->pos.x, 10 + 108 * 0.015, 1e-4);
+  EXPECT_EQ(paddle()->speed_time, -1.0f);
+}
+
+TEST_F(BallTest, BallJustOutsideTheLostLimitStaysOnTheField) {
+  roller_t *edge = put_ball({47, 0.4f, 0}, {0, 0, 0});
+  roller_t *lost = put_ball({47.01f, 0.4f, 0}, {0, 0, 0});
+  frame(100);
+  EXPECT_EQ(edge->pos.y, 0.4f);
+  EXPECT_FLOAT_EQ(lost->pos.y, 0.4f - 1.5f);
+}
+
+TEST_F(BallTest, DeadBallFromTheMiddleIsRemovedKeepingTheOrderOfTheOthers) {
+  roller_t *c = put_ball({20, 0.4f, 0}, {0, 0, 1});
+  put_ball({50, -29.9f, 0}, {0, 0, 0});
+  roller_t *a = put_ball({10, 0.4f, 0}, {0, 0, 1});
+  frame(10);  // the middle ball sinks to -30.05
+  ASSERT_EQ(ball_count(), 2);
+  EXPECT_EQ(ball_at(0), a);
+  EXPECT_EQ(ball_at(1), c);
+}
+
+TEST_F(BallTest, DeadHeadAndTailAreRemovedAroundASurvivor) {
+  put_ball({50, -29.9f, 0}, {0, 0, 0});
+  roller_t *m = put_ball({10, 0.4f, 0}, {0, 0, 1});
+  put_ball({50, -29.9f, 0}, {0, 0, 0});
+  frame(10);
+  ASSERT_EQ(ball_count(), 1);
+  EXPECT_EQ(ball_at(0), m);
+  EXPECT_EQ(m->next, nullptr);
+}
+
+TEST_F(BallTest, BallAtExactlyMinusThirtyIsNotYetRemoved) {
+  roller_t *r = put_ball({50, -30, 0}, {0, 0, 0});
+  frame(0);
+  ASSERT_EQ(ball_count(), 1);
+  EXPECT_EQ(r->pos.y, -30.0f);
+}
+
+using BallDeathTest = BallTest;
+
+TEST_F(BallDeathTest, GameEndsWithStatusZeroWhenTheLastBallIsRemoved) {
+  put_ball({50, -29.99f, 0}, {1, 0, 0});
+  EXPECT_EXIT(frame(10), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(BallDeathTest, GameEndsWhenTheWalkFindsNoBall) {
+  EXPECT_EXIT(frame(10), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(BallDeathTest, GameGoesOnWhileOneBallIsLeft) {
+  put_ball({50, -29.99f, 0}, {1, 0, 0});
+  put_ball({10, 0.4f, 0}, {1, 0, 0});
+  frame(10);
+  EXPECT_EQ(ball_count(), 1);
+}
+
+}  // namespace
