@@ -1,7 +1,121 @@
 // graphic.cpp -- the OpenGL window and the drawing of every frame
 #include "render/graphic.h"
 
-void graphic_create(int) {}
-void graphic_display() {}
+#include <GL/glut.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/game.h"
+#include "playfield/map.h"
+#include "playfield/player.h"
+#include "render/camera.h"
+#include "render/text.h"
+
+namespace {
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+constexpr int kDepth = 32;
+constexpr char kCaption[] = "Quorvane by Halvik & Deme'";
+
+constexpr GLfloat kLightAmbient[] = {0.1f, 0.1f, 0.1f, 0.1f};
+constexpr GLfloat kLightDiffuse[] = {0.5f, 0.5f, 0.5f, 1.0f};
+constexpr GLfloat kLightPosition[] = {0, 10, 0, 1};  // above the field centre
+
+// Without a window there is nothing to draw into: report and stop.
+[[noreturn]] void graphic_fail(const char *what) {
+  std::printf("%s: %s\n", what, SDL_GetError());
+  SDL_Quit();
+  std::exit(1);
+}
+
+void graphic_init_opengl() {
+  const float aspect = static_cast<float>(kWidth) / static_cast<float>(kHeight);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(45.0, aspect, 1.0, 100.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glShadeModel(GL_SMOOTH);
+  glClearColor(0, 0, 0, 0);
+  glClearDepth(1.0);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+}
+
+void graphic_init() {
+  graphic_init_opengl();
+  camera_create();
+}
+
+void graphic_prepare_display() {
+  glEnable(GL_COLOR_MATERIAL);
+  glEnable(GL_LIGHTING);
+  // Placed before the modelview reset below, so the light goes through the
+  // previous frame's view and trails the camera by one frame.
+  glLightfv(GL_LIGHT1, GL_AMBIENT, kLightAmbient);
+  glLightfv(GL_LIGHT1, GL_DIFFUSE, kLightDiffuse);
+  glLightfv(GL_LIGHT1, GL_POSITION, kLightPosition);
+  glEnable(GL_LIGHT1);
+
+  glClearColor(0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glClearDepth(1.0);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+
+  glLoadIdentity();
+  camera_update();
+}
+}  // namespace
+
+void graphic_create(int fullscreen) {
+  Uint32 flags = SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLIT;
+  if (fullscreen) flags |= SDL_FULLSCREEN;
+
+  auto *graphic = static_cast<graphic_t *>(game_alloc(sizeof(graphic_t), "window"));
+  g_game->graphic = graphic;
+
+  if (SDL_Init(SDL_INIT_VIDEO) == -1) graphic_fail("SDL_Init");
+
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+
+  graphic->screen = SDL_SetVideoMode(kWidth, kHeight, kDepth, flags);
+  if (graphic->screen == nullptr) graphic_fail("SDL_SetVideoMode");
+
+  std::atexit(SDL_Quit);
+  SDL_WM_SetCaption(kCaption, "");
+
+  // freeglut refuses to draw spheres and glyphs until it has been initialised,
+  // even into a context it did not create.
+  static bool glut_ready = false;
+  if (!glut_ready) {
+    int argc = 1;
+    char name[] = "quorvane";
+    char *argv[] = {name, nullptr};
+    glutInit(&argc, argv);
+    glut_ready = true;
+  }
+
+  graphic_init();
+}
+
+void graphic_display() {
+  graphic_prepare_display();
+  map_display();
+  player_display(0);
+  // The mother brick's hit takes the count to -1; the player sees 0 left.
+  text_display(0, 23, 0, GLUT_BITMAP_HELVETICA_18, std::max(g_game->map->bricks_left, 0));
+  text_display(0, 25, 0, GLUT_BITMAP_HELVETICA_18, g_game->score);
+  glFlush();
+  SDL_GL_SwapBuffers();
+}
+
 void graphic_update() {}
 void graphic_destroy() {}

@@ -1,0 +1,98 @@
+// camera_test.cpp -- the view placed behind the paddle
+#include "render/camera.h"
+
+#include <GL/glu.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "fixture.h"
+#include "playfield/player.h"
+
+namespace {
+std::vector<std::vector<double>> g_views;  // the arguments of every gluLookAt
+}
+
+// Records the view instead of multiplying it into a GL matrix.
+extern "C" void gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, GLdouble cz,
+                          GLdouble ux, GLdouble uy, GLdouble uz) {
+  g_views.push_back({ex, ey, ez, cx, cy, cz, ux, uy, uz});
+}
+
+namespace {
+
+class CameraTest : public GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    g_views.clear();
+  }
+  void TearDown() override {
+    std::free(g_game->camera);
+    GameTest::TearDown();
+  }
+  void expect_looks_at_centre(const std::vector<double> &view) {
+    EXPECT_EQ(view[3], 0.0);
+    EXPECT_EQ(view[4], 0.0);
+    EXPECT_EQ(view[5], 0.0);
+    EXPECT_EQ(view[6], 0.0);
+    EXPECT_EQ(view[7], 1.0);
+    EXPECT_EQ(view[8], 0.0);
+  }
+};
+
+TEST_F(CameraTest, StartsWithTheFixedViewBeforeThePaddleMatters) {
+  g_game->player[0]->theta = 123;  // must not influence the initial view
+  camera_create();
+  ASSERT_NE(g_game->camera, nullptr);
+  ASSERT_EQ(g_views.size(), 1u);
+  EXPECT_EQ(g_views[0][0], 5.0);
+  EXPECT_EQ(g_views[0][1], 5.0);
+  EXPECT_EQ(g_views[0][2], -5.0);
+  expect_looks_at_centre(g_views[0]);
+}
+
+TEST_F(CameraTest, StandsSeventyOutAndEighteenUpBehindThePaddleAtAngleZero) {
+  ASSERT_EQ(camera_init(), 0);
+  camera_update();
+  ASSERT_EQ(g_views.size(), 1u);
+  EXPECT_EQ(g_views[0][0], 70.0);
+  EXPECT_EQ(g_views[0][1], 18.0);
+  EXPECT_EQ(g_views[0][2], 0.0);
+  expect_looks_at_centre(g_views[0]);
+  // The stored eye stays on the field plane.
+  EXPECT_EQ(g_game->camera->eye.x, 70.0f);
+  EXPECT_EQ(g_game->camera->eye.y, 0.0f);
+  EXPECT_EQ(g_game->camera->eye.z, 0.0f);
+}
+
+TEST_F(CameraTest, TurnsWithThePaddleToTheNegativeZSide) {
+  ASSERT_EQ(camera_init(), 0);
+  g_game->player[0]->theta = 90;
+  camera_update();
+  ASSERT_EQ(g_views.size(), 1u);
+  EXPECT_NEAR(g_views[0][0], 0.0, 1e-4);
+  EXPECT_EQ(g_views[0][1], 18.0);
+  EXPECT_NEAR(g_views[0][2], -70.0, 1e-4);
+  EXPECT_NEAR(g_game->camera->eye.z, -70.0f, 1e-4);
+  EXPECT_EQ(g_game->camera->eye.y, 0.0f);
+
+  // 225 degrees: back towards -x and round to +z, at the same distance.
+  g_game->player[0]->theta = 225;
+  camera_update();
+  const double d = 70.0 / std::sqrt(2.0);
+  EXPECT_NEAR(g_views[1][0], -d, 1e-4);
+  EXPECT_NEAR(g_views[1][2], d, 1e-4);
+}
+
+TEST_F(CameraTest, KeepsTwentyFiveBeyondTheCircleOfThePaddle) {
+  ASSERT_EQ(camera_init(), 0);
+  g_game->player[0]->rho = 50;
+  g_game->player[0]->theta = 180;
+  camera_update();
+  EXPECT_NEAR(g_views[0][0], -75.0, 1e-4);
+  EXPECT_NEAR(g_views[0][2], 0.0, 1e-4);
+}
+
+}  // namespace
