@@ -1,5 +1,109 @@
 // input.cpp -- the in-game keyboard controls
 #include "frontend/input.h"
 
-void input_create() {}
-void input_update() {}
+#include <cstdlib>
+
+#include "core/game.h"
+#include "playfield/bonus.h"
+#include "playfield/player.h"
+
+namespace {
+constexpr int kRepeatDelay = 20;  // ms before the first repeat
+constexpr int kRepeatInterval = 20;
+
+// Key repeat sends further key-downs for a held key. Each split doubles the
+// balls, so a held d would multiply them without bound within a second: only
+// the first press after a release splits.
+bool g_split_held = false;
+
+[[noreturn]] void input_quit() {
+  SDL_Quit();
+  std::exit(0);
+}
+
+// Looked up at every arrow event, press and release alike, so a key released
+// under the other mapping clears the other flag.
+bool input_inverted() { return g_game->player[0]->inverser_time != -1; }
+
+void input_turn(SDLKey key, int32_t value) {
+  const bool right = key == SDLK_RIGHT;
+  if (right != input_inverted())
+    g_game->move_right = value;
+  else
+    g_game->move_left = value;
+}
+
+void input_key_down(SDLKey key) {
+  switch (key) {
+    case SDLK_ESCAPE:
+      input_quit();
+    case SDLK_d:
+      if (!g_split_held) bonus_split();
+      g_split_held = true;
+      break;
+    case SDLK_f:
+      bonus_transverser();
+      break;
+    case SDLK_g:
+      bonus_speed();
+      break;
+    case SDLK_h:
+      bonus_inverser();
+      break;
+    case SDLK_UP:
+      bonus_bigger();
+      break;
+    case SDLK_DOWN:
+      bonus_smaller();
+      break;
+    case SDLK_RIGHT:
+    case SDLK_LEFT:
+      input_turn(key, 1);
+      break;
+    default:
+      break;
+  }
+}
+
+void input_key_up(SDLKey key) {
+  switch (key) {
+    case SDLK_d:
+      g_split_held = false;
+      break;
+    case SDLK_RIGHT:
+    case SDLK_LEFT:
+      input_turn(key, 0);
+      break;
+    default:
+      break;
+  }
+}
+}  // namespace
+
+void input_create() {
+  SDL_EnableKeyRepeat(kRepeatDelay, kRepeatInterval);
+  g_game->move_right = 0;
+  g_game->move_left = 0;
+  g_split_held = false;
+}
+
+void input_handle(const SDL_Event &event) {
+  switch (event.type) {
+    case SDL_KEYDOWN:
+      input_key_down(event.key.keysym.sym);
+      break;
+    case SDL_KEYUP:
+      input_key_up(event.key.keysym.sym);
+      break;
+    case SDL_QUIT:  // the window is being closed
+      input_quit();
+    default:
+      // Mouse presses included: nothing in play takes a click.
+      break;
+  }
+}
+
+void input_update() {
+  SDL_Event event = g_game->event;
+  while (SDL_PollEvent(&event)) input_handle(event);
+}
