@@ -1,0 +1,195 @@
+#!/usr/bin/env bash
+# check_install.sh -- install into a scratch prefix and check what a desktop user gets:
+# the installed tree, the launcher, the manual page and the game's title screen.
+# Usage: check_install.sh <build dir> <source dir>
+set -uo pipefail
+build=$1
+source=$2
+
+tmp=$(mktemp -d)
+# A space in the prefix catches a launcher or install rule that splits paths.
+prefix="$tmp/install root"
+xvfb_pid=""
+game_pid=""
+cleanup() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+ok() { echo "ok: $*"; }
+
+# --- the installed tree ---------------------------------------------------
+
+if ! cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" 2>&1; then
+  cat "$tmp/install.log"
+  echo "FAIL: cmake --install"
+  exit 1
+fi
+
+sizes=(16 32 48 64 128 256)
+expected=(bin/quorvane share/quorvane/menu.bmp share/applications/quorvane.desktop
+          share/man/man6/quorvane.6.gz)
+for s in "${sizes[@]}"; do expected+=("share/icons/hicolor/${s}x${s}/apps/quorvane.png"); done
+
+# Exactly these files: no tests, benchmarks, tools, libraries or headers.
+(cd "$prefix" && find . \( -type f -o -type l \) | sed 's|^\./||' | sort) >"$tmp/got"
+printf '%s\n' "${expected[@]}" | sort >"$tmp/want"
+if diff -u "$tmp/want" "$tmp/got"; then ok "installed files"; else fail "installed files differ (- expected, + installed)"; fi
+
+if [ -x "$prefix/bin/quorvane" ] && file -b "$prefix/bin/quorvane" | grep -q '^ELF .* executable'; then
+  ok "bin/quorvane is an executable"
+else
+  fail "bin/quorvane is not an executable program: $(file -b "$prefix/bin/quorvane" 2>&1)"
+fi
+
+if cmp -s "$source/data/menu.bmp" "$prefix/share/quorvane/menu.bmp"; then
+  ok "installed title picture is data/menu.bmp"
+else
+  fail "installed menu.bmp differs from data/menu.bmp"
+fi
+
+for s in "${sizes[@]}"; do
+  icon="$prefix/share/icons/hicolor/${s}x${s}/apps/quorvane.png"
+  kind=$(file -b "$icon" 2>&1)
+  case "$kind" in
+    "PNG image data, $s x $s,"*) ok "icon ${s}x${s}" ;;
+    *) fail "icon ${s}x${s} is: $kind" ;;
+  esac
+done
+
+# The committed icons must still be cut from the current title picture.
+if "$source/tools/make_icons" "$source/data/menu.bmp" "$tmp/icons" >"$tmp/icons.log" 2>&1; then
+  stale=0
+  for s in "${sizes[@]}"; do
+    if ! compare -metric AE "$tmp/icons/quorvane-$s.png" "$source/packaging/icons/quorvane-$s.png" null: 2>/dev/null; then
+      fail "packaging/icons/quorvane-$s.png is stale: run tools/make_icons"
+      stale=1
+    fi
+  done
+  [ "$stale" = 0 ] && ok "icons match the title picture"
+else
+  cat "$tmp/icons.log"
+  fail "tools/make_icons failed"
+fi
+
+# --- the launcher -----------------------------------------------------------
+
+entry="$prefix/share/applications/quorvane.desktop"
+if desktop-file-validate "$entry" >"$tmp/validate.log" 2>&1 && [ ! -s "$tmp/validate.log" ]; then
+  ok "desktop entry validates"
+else
+  cat "$tmp/validate.log"
+  fail "desktop-file-validate"
+fi
+key() { sed -n "s/^$1=//p" "$entry"; }
+[ "$(key Exec)" = quorvane ] || fail "Exec is '$(key Exec)'"
+[ "$(key Icon)" = quorvane ] || fail "Icon is '$(key Icon)'"
+[ "$(key Terminal)" = false ] || fail "Terminal is '$(key Terminal)'"
+[ "$(key Categories)" = "Game;ArcadeGame;" ] || fail "Categories is '$(key Categories)'"
+[ -n "$(key Name)" ] && [ -n "$(key Comment)" ] || fail "Name or Comment missing"
+launch_dir=$(key Path)
+if [ "$launch_dir" = "$prefix/share/quorvane" ] && [ -f "$launch_dir/menu.bmp" ]; then
+  ok "Path is the installed data folder"
+else
+  fail "Path is '$launch_dir', expected '$prefix/share/quorvane' holding menu.bmp"
+fi
+
+# --- the manual page --------------------------------------------------------
+
+page="$prefix/share/man/man6/quorvane.6.gz"
+if MANWIDTH=80 man --warnings -l "$page" >"$tmp/man.txt" 2>"$tmp/man.err" && [ ! -s "$tmp/man.err" ]; then
+  ok "manual page renders without warnings"
+else
+  cat "$tmp/man.err"
+  fail "man -l $page"
+fi
+for section in NAME SYNOPSIS DESCRIPTION KEYS FILES "EXIT STATUS" ENVIRONMENT; do
+  grep -q "^$section\$" "$tmp/man.txt" || fail "manual page has no $section section"
+done
+
+# --- the game, started as the launcher starts it ----------------------------
+
+# -noreset: otherwise the server resets when its last client leaves, and a
+# client connecting during the reset is refused.
+exec 3>"$tmp/display"
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset >"$tmp/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 100); do
+  grep -q '^[0-9]' "$tmp/display" 2>/dev/null && break
+  sleep 0.1
+done
+if ! grep -q '^[0-9]' "$tmp/display"; then
+  cat "$tmp/xvfb.log"
+  fail "Xvfb did not start"
+  exit 1
+fi
+export DISPLAY=":$(head -n1 "$tmp/display")"
+unset SDL_VIDEODRIVER
+launcher_path="$prefix/bin:$PATH"
+
+# Started anywhere else the game cannot find its picture and says so.
+mkdir "$tmp/elsewhere"
+(cd "$tmp/elsewhere" && PATH="$launcher_path" timeout 20 quorvane >"$tmp/elsewhere.out" 2>"$tmp/elsewhere.err")
+status=$?
+if [ "$status" -eq 1 ] && grep -q '^Impossible de charger menu.bmp: ' "$tmp/elsewhere.err"; then
+  ok "without menu.bmp in its folder the game stops with status 1"
+else
+  cat "$tmp/elsewhere.out" "$tmp/elsewhere.err"
+  fail "without menu.bmp: status $status"
+fi
+
+(cd "$launch_dir" && PATH="$launcher_path" exec quorvane) >"$tmp/game.out" 2>"$tmp/game.err" &
+game_pid=$!
+
+# The title picture fills the 640x480 screen; the window's 16-bit surface
+# rounds each colour channel down by up to 7 levels, hence the fuzz.
+convert "$source/data/menu.bmp" "$tmp/want.png"
+shown=no
+for _ in $(seq 60); do
+  kill -0 "$game_pid" 2>/dev/null || break
+  if import -window root "$tmp/screen.png" 2>/dev/null; then
+    differing=$(compare -metric AE -fuzz 4% "$tmp/screen.png" "$tmp/want.png" null: 2>&1)
+    if [ "$differing" = 0 ]; then shown=yes; break; fi
+  fi
+  sleep 0.25
+done
+if [ "$shown" = yes ]; then
+  ok "the title picture fills the window"
+else
+  fail "title picture not shown (pixels differing: ${differing:-none compared})"
+  cp "$tmp/screen.png" "$build/install-test-screen.png" 2>/dev/null && echo "screen kept in $build/install-test-screen.png"
+fi
+
+xdotool mousemove 320 240 sleep 0.2 key Escape
+status=""
+for _ in $(seq 100); do
+  if ! kill -0 "$game_pid" 2>/dev/null; then
+    wait "$game_pid"
+    status=$?
+    break
+  fi
+  sleep 0.1
+done
+game_pid_was=$game_pid
+game_pid=""
+if [ "$status" = 0 ]; then
+  ok "Escape on the title screen ends the game with status 0"
+else
+  kill "$game_pid_was" 2>/dev/null
+  cat "$tmp/game.out" "$tmp/game.err"
+  fail "after Escape: status ${status:-none, still running}"
+fi
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all install checks passed"

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# check_package.sh -- build the Debian package and check its control fields and contents.
+# Usage: check_package.sh <build dir> <version>
+set -uo pipefail
+build=$1
+version=$2
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+ok() { echo "ok: $*"; }
+
+# Packaged outside the build folder so that no .deb is left behind there.
+if ! (cd "$build" && cpack -G DEB -B "$tmp/out") >"$tmp/cpack.log" 2>&1; then
+  cat "$tmp/cpack.log"
+  echo "FAIL: cpack -G DEB"
+  exit 1
+fi
+
+arch=$(dpkg --print-architecture)
+deb="$tmp/out/quorvane_${version}_${arch}.deb"
+if [ ! -f "$deb" ]; then
+  ls -la "$tmp/out"
+  echo "FAIL: no quorvane_${version}_${arch}.deb"
+  exit 1
+fi
+ok "built $(basename "$deb")"
+
+# --- control fields ---------------------------------------------------------
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = quorvane ] || fail "Package is '$(field Package)'"
+[ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)'"
+[ "$(field Architecture)" = "$arch" ] || fail "Architecture is '$(field Architecture)'"
+[ "$(field Section)" = games ] || fail "Section is '$(field Section)'"
+echo "$(field Maintainer)" | grep -q '^[^<]\+ <[^@>]\+@[^>]\+>$' || fail "Maintainer is '$(field Maintainer)'"
+[ -n "$(field Description)" ] || fail "no Description"
+ok "Package, Version, Architecture, Section, Maintainer, Description"
+
+# The game links SDL 1.2, GL, GLU and GLUT; the dependencies come from the
+# libraries' own packages, so accept each library's known package names.
+depends=$(field Depends)
+echo "Depends: $depends"
+for lib in 'libsdl1\.2debian' 'libgl1' 'libglu1(-mesa)?' '(freeglut3|libglut3(\.[0-9]+)?)' 'libc6'; do
+  if echo "$depends" | tr ',' '\n' | sed 's/^ *//' | grep -Eq "^$lib( |\$)"; then
+    ok "depends on $lib"
+  else
+    fail "Depends names no $lib"
+  fi
+done
+
+# --- contents ---------------------------------------------------------------
+
+dpkg-deb -c "$deb" >"$tmp/contents"
+# Regular files only, as paths: exactly the game's tree under /usr.
+awk '$1 ~ /^-/ {print $NF}' "$tmp/contents" | sed 's|^\./|/|' | sort >"$tmp/got"
+{
+  echo /usr/bin/quorvane
+  echo /usr/share/quorvane/menu.bmp
+  echo /usr/share/applications/quorvane.desktop
+  echo /usr/share/man/man6/quorvane.6.gz
+  for s in 16 32 48 64 128 256; do echo "/usr/share/icons/hicolor/${s}x${s}/apps/quorvane.png"; done
+} | sort >"$tmp/want"
+if diff -u "$tmp/want" "$tmp/got"; then ok "package files"; else fail "package files differ (- expected, + packaged)"; fi
+if awk '{print $2}' "$tmp/contents" | grep -v '^root/root$' | grep -q .; then fail "files not owned by root"; fi
+
+dpkg-deb -x "$deb" "$tmp/root"
+path=$(sed -n 's/^Path=//p' "$tmp/root/usr/share/applications/quorvane.desktop")
+[ "$path" = /usr/share/quorvane ] || fail "desktop entry Path is '$path'"
+file -b "$tmp/root/usr/bin/quorvane" | grep -q ', stripped' || fail "binary is not stripped"
+gzip -t "$tmp/root/usr/share/man/man6/quorvane.6.gz" || fail "manual page is not gzip"
+[ "$failures" -eq 0 ] && ok "launcher Path, stripped binary, compressed manual page"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all package checks passed"
