@@ -1,8 +1,167 @@
 // bricker.cpp -- the bricks: settling, contact with balls, scoring, falling away
 #include "playfield/bricker.h"
 
-void bricker_create(float, float, float, float, float) {}
-void bricker_mother_create(float, float, float) {}
-void bricker_update() {}
-void bricker_display() {}
+#include <GL/glut.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+#include "core/game.h"
+#include "playfield/map.h"
+#include "playfield/player.h"
+#include "playfield/roller.h"
+
+namespace {
+constexpr float kFallSpeed = 0.015f;  // units per ms
+constexpr int kHitScore = 20;
+constexpr double kTransverserDuration = 5000;  // ms
+constexpr double kLostBeyondPaddle = 2;
+constexpr float kRemovalHeight = -30;
+
+double elapsed_ms() { return static_cast<double>(static_cast<Uint32>(SDL_GetTicks() - g_game->last_tick)); }
+
+// One rand() draw for a colour component, from 0.5 to 1.499.
+float bricker_random_shade() { return static_cast<float>((std::rand() % 1000) / 1000.0 + 0.5); }
+
+// The contact test works on whole units: the gap truncated towards zero.
+// A gap beyond the int range is no contact, rather than an undefined cast.
+int32_t bricker_whole_gap(double gap) {
+  if (!(std::fabs(gap) < 2147483647.0)) return INT32_MAX;
+  return std::abs(static_cast<int32_t>(gap));
+}
+
+bool bricker_touches(const bricker_t *b, const roller_t *r) {
+  const double reach = static_cast<double>(b->shell_radius) + r->radius;
+  return reach > bricker_whole_gap(static_cast<double>(b->pos.x) - r->pos.x) &&
+         reach > bricker_whole_gap(static_cast<double>(b->pos.z) - r->pos.z);
+}
+
+// The mother brick only counts once it is the last brick of the field.
+bool bricker_countable(const bricker_t *b, const map_t *map) {
+  if (b->is_hit) return false;
+  return !b->is_mother || (map->bricks == b && b->next == nullptr);
+}
+
+void bricker_bounce(const bricker_t *b, roller_t *r) {
+  const vec3_t centre = sphere2cart(b->rho, b->theta, b->phi);
+  const float dx = r->pos.x - centre.x;
+  const float dz = r->pos.z - centre.z;
+  // A ball right on the centre has no way out of it; scaling 0 by 0 would
+  // make its direction NaN, so it keeps going as it was.
+  if (dx == 0 && dz == 0) return;
+  r->dir = normalize(dx, r->dir.y, dz);
+}
+
+void bricker_push(bricker_t *b) {
+  map_t *map = g_game->map;
+  b->next = map->bricks;
+  map->bricks = b;
+}
+}  // namespace
+
+void bricker_create(float rho, float theta, float phi, float core_radius, float shell_radius) {
+  const vec3_t centre = sphere2cart(rho, theta, phi);
+  const float r = bricker_random_shade();
+  const float g = bricker_random_shade();
+  const float b = bricker_random_shade();
+  auto *brick = static_cast<bricker_t *>(std::malloc(sizeof(bricker_t)));
+  if (brick == nullptr) return;
+  brick->pos = centre;
+  brick->rho = rho;
+  brick->theta = theta;
+  brick->phi = phi;
+  // Dropped in from a whole-number height of 20 to 29, it settles onto the field.
+  brick->pos.y = static_cast<float>(brick->pos.y + (std::rand() % 10 + 20));
+  brick->shell_radius = shell_radius;
+  brick->core_radius = core_radius;
+  brick->fall_speed = kFallSpeed;
+  brick->color[0] = r;
+  brick->color[1] = g;
+  brick->color[2] = b;
+  brick->is_hit = 0;
+  brick->is_mother = 0;
+  bricker_push(brick);
+}
+
+void bricker_mother_create(float rho, float theta, float phi) {
+  const vec3_t centre = sphere2cart(rho, theta, phi);
+  auto *brick = static_cast<bricker_t *>(std::malloc(sizeof(bricker_t)));
+  if (brick == nullptr) return;
+  brick->pos = centre;  // rests on the field from the start
+  brick->rho = rho;
+  brick->theta = theta;
+  brick->phi = phi;
+  brick->color[0] = 1;
+  brick->color[1] = 0;
+  brick->color[2] = 0;
+  brick->core_radius = 1.0f;
+  brick->shell_radius = 4.0f;
+  brick->fall_speed = kFallSpeed;
+  brick->is_mother = 1;
+  brick->is_hit = 0;
+  bricker_push(brick);
+}
+
+void bricker_update() {
+  map_t *map = g_game->map;
+  player_t *paddle = g_game->player[0];
+  bricker_t *kept = nullptr;
+
+  for (bricker_t *b = map->bricks; b != nullptr;) {
+    bricker_t *const next = b->next;
+    const bool falling = b->is_hit || b->pos.y > b->shell_radius || b->rho > paddle->rho + kLostBeyondPaddle;
+
+    if (falling) {
+      // Still settling or already hit: out of the balls' reach.
+      b->pos.y = static_cast<float>(b->pos.y - elapsed_ms() * b->fall_speed);
+    } else {
+      for (roller_t *r = map->rollers; r != nullptr; r = r->next) {
+        if (!bricker_touches(b, r)) continue;
+        if (bricker_countable(b, map)) {
+          map->bricks_left -= 1;
+          b->is_hit = 1;
+          g_game->score += kHitScore;
+        }
+        if (paddle->transverser_time == -1) {
+          bricker_bounce(b, r);
+        } else if (static_cast<double>(SDL_GetTicks()) - paddle->transverser_time > kTransverserDuration) {
+          // Runs out only at a contact: the late one still passes through.
+          paddle->transverser_time = -1;
+        }
+      }
+    }
+
+    if (b->pos.y < kRemovalHeight) {
+      if (kept == nullptr)
+        map->bricks = next;
+      else
+        kept->next = next;
+      std::free(b);
+    } else {
+      kept = b;
+    }
+    b = next;
+  }
+}
+
+void bricker_display() {
+  for (const bricker_t *b = g_game->map->bricks; b != nullptr; b = b->next) {
+    glPushMatrix();
+    glTranslatef(b->pos.x, b->pos.y, b->pos.z);
+    // Additive and without depth, so bricks glow through each other.
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glDisable(GL_DEPTH_TEST);
+    glColor4f(1, 1, 1, 0.3f);
+    glutSolidSphere(b->shell_radius, 10, 4);
+    glColor4f(b->color[0], b->color[1], b->color[2], 0.5f);
+    glutSolidSphere(b->core_radius, 10, 4);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glPopMatrix();
+    glColor3f(1, 1, 1);
+  }
+}
+
 void bricker_destroy() {}
