@@ -1,10 +1,56 @@
 // bonus.cpp -- the six power-ups, each started from its own key
 #include "playfield/bonus.h"
 
-void bonus_split() {}
-void bonus_transverser() {}
-void bonus_speed() {}
-void bonus_inverser() {}
-void bonus_bigger() {}
-void bonus_smaller() {}
+#include "core/game.h"
+#include "playfield/map.h"
+#include "playfield/player.h"
+#include "playfield/roller.h"
+
+namespace {
+constexpr double kTwinShift = 0.1;  // the twin veers off its ball's course
+constexpr float kBiggerBy = 4;
+constexpr float kSmallerBy = 2;
+
+// The tick the effect starts at, rounded to the nearest float like every start time.
+float bonus_now() { return static_cast<float>(SDL_GetTicks()); }
+
+player_t *bonus_paddle() { return g_game->player[0]; }
+}  // namespace
+
+void bonus_split() {
+  map_t *map = g_game->map;
+  int count = 0;
+  for (const roller_t *r = map->rollers; r != nullptr; r = r->next) ++count;
+
+  // Twins go in at the head, so the walk never meets them.
+  for (const roller_t *r = map->rollers; r != nullptr && count < kMaxRollers; r = r->next) {
+    // Placed from the ball's position rather than its stored angle: a ball
+    // that has not moved yet still holds its angle in the placing sense, and
+    // negating it would mirror the twin across the x axis. For a ball that
+    // has moved, this is exactly its stored rho and theta.
+    const vec3_t at = cart2sphere(r->pos.x, r->pos.y, r->pos.z);
+    roller_create(at.x, -at.y, r->phi, static_cast<float>(r->dir.x - kTwinShift), r->dir.y,
+                  static_cast<float>(r->dir.z - kTwinShift));
+    ++count;  // a failed allocation only leaves the list shorter than counted
+  }
+}
+
+void bonus_transverser() { bonus_paddle()->transverser_time = bonus_now(); }
+
+void bonus_speed() { bonus_paddle()->speed_time = bonus_now(); }
+
+void bonus_inverser() { bonus_paddle()->inverser_time = bonus_now(); }
+
+void bonus_bigger() {
+  player_t *p = bonus_paddle();
+  p->resize_time = bonus_now();
+  p->size = p->base_size + kBiggerBy;
+}
+
+void bonus_smaller() {
+  player_t *p = bonus_paddle();
+  p->resize_time = bonus_now();
+  p->size = p->base_size - kSmallerBy;
+}
+
 void bonus_display() {}

@@ -1,0 +1,100 @@
+// bonus_test.cpp -- the split power-up and the start times of the timed ones
+#include "playfield/bonus.h"
+
+#include "fixture.h"
+#include "playfield/player.h"
+#include "playfield_helpers.h"
+
+namespace {
+
+using BonusTest = GameTest;
+
+TEST_F(BonusTest, SplitDoublesTheBallsWithATwinVeeringOff) {
+  roller_create(35, 0, 0, 1, 0, 0);
+  roller_t *first = g_game->map->rollers;
+  for (int expected : {2, 4, 8}) {
+    bonus_split();
+    EXPECT_EQ(ball_count(), expected);
+  }
+  roller_t *twin = ball_at(6);  // the first split's twin sits just before its ball
+  ASSERT_EQ(twin->next, first);
+  EXPECT_FLOAT_EQ(twin->dir.x, 0.9f);
+  EXPECT_EQ(twin->dir.y, 0.0f);
+  EXPECT_FLOAT_EQ(twin->dir.z, -0.1f);
+  EXPECT_EQ(twin->speed, 0.015f);
+  EXPECT_EQ(first->dir.x, 1.0f);  // the ball itself is unchanged
+}
+
+TEST_F(BonusTest, TwinOfAMovedBallStartsAtItsPlaceAsANewBall) {
+  put_ball({-10, 0.4f, 20}, {1, 0, 0});
+  roller_t *r = g_game->map->rollers;
+  bonus_split();
+  roller_t *twin = g_game->map->rollers;
+  EXPECT_FLOAT_EQ(twin->pos.x, -10);
+  EXPECT_FLOAT_EQ(twin->pos.z, 20);
+  EXPECT_EQ(twin->pos.y, 1.0f);
+  EXPECT_EQ(twin->rho, r->rho);
+  EXPECT_EQ(twin->theta, -r->theta);  // stored in the placing sense
+}
+
+TEST_F(BonusTest, TwinOfABallThatHasNotMovedYetIsNotMirrored) {
+  roller_create(35, 30, 0, 1, 0, 0);  // z is negative here
+  roller_t *r = g_game->map->rollers;
+  bonus_split();
+  bonus_split();  // the first twin has not moved either
+  ASSERT_EQ(ball_count(), 4);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_NEAR(ball_at(i)->pos.x, r->pos.x, 1e-4) << i;
+    EXPECT_NEAR(ball_at(i)->pos.z, r->pos.z, 1e-4) << i;
+  }
+}
+
+TEST_F(BonusTest, TwinOfAFallingBallFallsToo) {
+  put_ball({50, -10, 0}, {1, 0, 0});
+  put_ball({10, 0.4f, 0}, {1, 0, 0});  // keeps the game going
+  bonus_split();
+  roller_t *twin = ball_at(0);  // the last twin made heads the list
+  EXPECT_FLOAT_EQ(twin->pos.x, 50);
+  EXPECT_EQ(twin->pos.y, 1.0f);
+  fake_clock_set(100);
+  roller_update();
+  EXPECT_LT(twin->pos.y, 1.0f - 1.4f);
+}
+
+TEST_F(BonusTest, SplitNeverTakesTheBallListPastItsBound) {
+  for (int i = 0; i < 200; ++i) put_ball({10, 0.4f, 0}, {1, 0, 0});
+  bonus_split();
+  EXPECT_EQ(ball_count(), 256);
+  bonus_split();
+  EXPECT_EQ(ball_count(), 256);
+}
+
+TEST_F(BonusTest, RepeatedSplitsFromOneBallStopAtTheBound) {
+  roller_create(35, 0, 0, 1, 0, 0);
+  for (int i = 0; i < 12; ++i) bonus_split();
+  EXPECT_EQ(ball_count(), 256);
+}
+
+TEST_F(BonusTest, TimedPowerUpsStampTheTickTheyStartAt) {
+  player_t *p = g_game->player[0];
+  fake_clock_set(1234);
+  bonus_transverser();
+  bonus_speed();
+  bonus_inverser();
+  EXPECT_EQ(p->transverser_time, 1234.0f);
+  EXPECT_EQ(p->speed_time, 1234.0f);
+  EXPECT_EQ(p->inverser_time, 1234.0f);
+  EXPECT_EQ(p->spare_time, -1.0f);
+  EXPECT_EQ(p->resize_time, -1.0f);
+
+  bonus_bigger();
+  EXPECT_EQ(p->size, 8.0f);
+  fake_clock_set(16777217);  // 2^24 + 1 rounds to the nearest float
+  bonus_smaller();
+  EXPECT_EQ(p->size, 2.0f);  // the later one decides
+  EXPECT_EQ(p->resize_time, 16777216.0f);
+  bonus_speed();  // restarting overwrites
+  EXPECT_EQ(p->speed_time, 16777216.0f);
+}
+
+}  // namespace
