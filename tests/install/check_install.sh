@@ -68,7 +68,7 @@ done
 if "$source/tools/make_icons" "$source/data/menu.bmp" "$tmp/icons" >"$tmp/icons.log" 2>&1; then
   stale=0
   for s in "${sizes[@]}"; do
-    if ! compare -metric AE "$tmp/icons/quorvane-$s.png" "$source/packaging/icons/quorvane-$s.png" null: 2>/dev/null; then
+    if ! compare -metric AE -fuzz 2% "$tmp/icons/quorvane-$s.png" "$source/packaging/icons/quorvane-$s.png" null: 2>/dev/null; then
       fail "packaging/icons/quorvane-$s.png is stale: run tools/make_icons"
       stale=1
     fi
