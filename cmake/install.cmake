@@ -58,6 +58,7 @@ install(CODE [[
   set(_quorvane_entry "${QUORVANE_DESKTOP_STAGING}/${_quorvane_key}/quorvane.desktop")
   configure_file("${QUORVANE_DESKTOP_TEMPLATE}" "${_quorvane_entry}" @ONLY)
   file(INSTALL DESTINATION "${_quorvane_share_dir}/applications" TYPE FILE FILES "${_quorvane_entry}")
+  file(REMOVE_RECURSE "${QUORVANE_DESKTOP_STAGING}/${_quorvane_key}")
 ]])
 
 # Debian package: cpack -G DEB in the build folder.
