@@ -1,0 +1,133 @@
+// reference_frame.cpp -- one frame drawn with the plain GL calls of the game's drawing rules
+#include "reference_frame.h"
+
+#include <GL/glut.h>
+#include <SDL/SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/game.h"
+#include "geometry/toolkit_sphere.h"
+#include "playfield/bricker.h"
+#include "playfield/map.h"
+#include "playfield/player.h"
+#include "playfield/roller.h"
+
+namespace {
+void reference_prepare() {
+  static const GLfloat ambient[] = {0.1f, 0.1f, 0.1f, 0.1f};
+  static const GLfloat diffuse[] = {0.5f, 0.5f, 0.5f, 1.0f};
+  static const GLfloat position[] = {0, 10, 0, 1};
+  glEnable(GL_COLOR_MATERIAL);
+  glEnable(GL_LIGHTING);
+  glLightfv(GL_LIGHT1, GL_AMBIENT, ambient);
+  glLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
+  glLightfv(GL_LIGHT1, GL_POSITION, position);
+  glEnable(GL_LIGHT1);
+  glClearColor(0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glClearDepth(1.0);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+
+  glLoadIdentity();
+  const player_t *p = g_game->player[0];
+  const float r = p->rho + 25;
+  const vec3_t eye = sphere2cart(r, p->theta, p->phi);
+  const float eye_y = eye.y + 18;
+  gluLookAt(eye.x, eye_y, eye.z, 0, 0, 0, 0, 1, 0);
+}
+
+void reference_balls() {
+  for (const roller_t *r = g_game->map->rollers; r != nullptr; r = r->next) {
+    glPushMatrix();
+    glColor3f(1, 1, 1);
+    glTranslatef(r->pos.x, r->pos.y, r->pos.z);
+    glutSolidSphere(r->radius, 10, 10);
+    glPopMatrix();
+  }
+}
+
+void reference_bricks() {
+  for (const bricker_t *b = g_game->map->bricks; b != nullptr; b = b->next) {
+    glPushMatrix();
+    glTranslatef(b->pos.x, b->pos.y, b->pos.z);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glDisable(GL_DEPTH_TEST);
+    glColor4f(1, 1, 1, 0.3f);
+    glutSolidSphere(b->shell_radius, 10, 4);
+    glColor4f(b->color[0], b->color[1], b->color[2], 0.5f);
+    glutSolidSphere(b->core_radius, 10, 4);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glPopMatrix();
+    glColor3f(1, 1, 1);
+  }
+}
+
+void reference_paddle() {
+  const player_t *p = g_game->player[0];
+  const float s = p->size;
+  const float r = p->rho;
+  const float r1 = p->rho + 1;
+  glPushMatrix();
+  glRotatef(p->theta + 90, 0, 1, 0);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  glDisable(GL_DEPTH_TEST);
+  glBegin(GL_QUADS);
+  glColor4f(5, 5, 5, 0.2f);
+  glVertex3f(-s, 0.4f, r);
+  glVertex3f(-s, 1.1f, r);
+  glVertex3f(s, 1.1f, r);
+  glVertex3f(s, 0.4f, r);
+  glColor4f(1, 1, 1, 0.9f);
+  glVertex3f(s, 1.1f, r1);
+  glVertex3f(s, 1.1f, r);
+  glVertex3f(-s, 1.1f, r);
+  glVertex3f(-s, 1.1f, r1);
+  glColor4f(8, 8, 8, 0.2f);
+  glVertex3f(-s, 0.4f, r1);
+  glVertex3f(-s, 1.1f, r1);
+  glVertex3f(s, 1.1f, r1);
+  glVertex3f(s, 0.4f, r1);
+  glColor4f(1, 1, 1, 1);
+  glVertex3f(s, 0.4f, r1);
+  glVertex3f(s, 0.4f, r);
+  glVertex3f(-s, 0.4f, r);
+  glVertex3f(-s, 0.4f, r1);
+  glEnd();
+  glEnable(GL_DEPTH_TEST);
+  glDisable(GL_BLEND);
+  glPopMatrix();
+}
+
+void reference_number(float x, float y, float z, int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", value);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  glRasterPos3f(x, y, z);
+  glPushMatrix();
+  glColor3f(1, 1, 1);
+  for (const char *c = text; *c != '\0'; ++c) glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, *c);
+  glEnable(GL_LIGHTING);
+  glEnable(GL_DEPTH_TEST);
+  glPopMatrix();
+}
+}  // namespace
+
+void reference_frame() {
+  reference_prepare();
+  reference_balls();
+  reference_bricks();
+  reference_paddle();
+  // The game shows 0 rather than -1 once the mother brick has been counted.
+  reference_number(0, 23, 0, std::max(g_game->map->bricks_left, 0));
+  reference_number(0, 25, 0, g_game->score);
+  glFlush();
+  SDL_GL_SwapBuffers();
+}
