@@ -1,0 +1,156 @@
+// menu_test.cpp -- the title screen's events and the start-up failures of both windows
+#include "frontend/menu.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "fixture.h"
+#include "render/graphic.h"
+
+namespace {
+
+SDL_Event click(Uint8 button, Uint16 x, Uint16 y, Uint8 type = SDL_MOUSEBUTTONDOWN) {
+  SDL_Event e{};
+  e.type = type;
+  e.button.type = type;
+  e.button.button = button;
+  e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+  e.button.x = x;
+  e.button.y = y;
+  return e;
+}
+
+SDL_Event key(Uint8 type, SDLKey sym) {
+  SDL_Event e{};
+  e.type = type;
+  e.key.type = type;
+  e.key.keysym.sym = sym;
+  return e;
+}
+
+menu_action_t left_click(Uint16 x, Uint16 y) { return menu_event_action(click(SDL_BUTTON_LEFT, x, y)); }
+
+TEST(TitleStartArea, LeftClickOnAnyCornerStarts) {
+  EXPECT_EQ(left_click(220, 390), MENU_START);
+  EXPECT_EQ(left_click(420, 420), MENU_START);
+  EXPECT_EQ(left_click(220, 420), MENU_START);
+  EXPECT_EQ(left_click(420, 390), MENU_START);
+  EXPECT_EQ(left_click(320, 405), MENU_START);
+}
+
+TEST(TitleStartArea, LeftClickJustOutsideDoesNothing) {
+  EXPECT_EQ(left_click(219, 400), MENU_NOTHING);
+  EXPECT_EQ(left_click(421, 400), MENU_NOTHING);
+  EXPECT_EQ(left_click(300, 389), MENU_NOTHING);
+  EXPECT_EQ(left_click(300, 421), MENU_NOTHING);
+  // Between the two areas.
+  EXPECT_EQ(left_click(300, 430), MENU_NOTHING);
+}
+
+TEST(TitleStartArea, OnlyTheLeftButtonStarts) {
+  EXPECT_EQ(menu_event_action(click(SDL_BUTTON_RIGHT, 300, 400)), MENU_NOTHING);
+  EXPECT_EQ(menu_event_action(click(SDL_BUTTON_MIDDLE, 300, 400)), MENU_NOTHING);
+  EXPECT_EQ(menu_event_action(click(SDL_BUTTON_WHEELUP, 300, 400)), MENU_NOTHING);
+  // Releasing the button is not a click.
+  EXPECT_EQ(menu_event_action(click(SDL_BUTTON_LEFT, 300, 400, SDL_MOUSEBUTTONUP)), MENU_NOTHING);
+}
+
+TEST(TitleQuitArea, AnyButtonOnTheCornersQuits) {
+  for (Uint8 button : {SDL_BUTTON_LEFT, SDL_BUTTON_MIDDLE, SDL_BUTTON_RIGHT}) {
+    EXPECT_EQ(menu_event_action(click(button, 250, 440)), MENU_QUIT) << int(button);
+    EXPECT_EQ(menu_event_action(click(button, 380, 465)), MENU_QUIT) << int(button);
+    EXPECT_EQ(menu_event_action(click(button, 250, 465)), MENU_QUIT) << int(button);
+    EXPECT_EQ(menu_event_action(click(button, 380, 440)), MENU_QUIT) << int(button);
+  }
+}
+
+TEST(TitleQuitArea, ClicksJustOutsideDoNothing) {
+  EXPECT_EQ(left_click(249, 450), MENU_NOTHING);
+  EXPECT_EQ(left_click(300, 466), MENU_NOTHING);
+  EXPECT_EQ(left_click(381, 450), MENU_NOTHING);
+  EXPECT_EQ(left_click(300, 439), MENU_NOTHING);
+  EXPECT_EQ(menu_event_action(click(SDL_BUTTON_RIGHT, 300, 450, SDL_MOUSEBUTTONUP)), MENU_NOTHING);
+}
+
+TEST(TitleKeys, SpaceStartsOnReleaseAndEscapeQuitsOnPress) {
+  EXPECT_EQ(menu_event_action(key(SDL_KEYDOWN, SDLK_SPACE)), MENU_NOTHING);
+  EXPECT_EQ(menu_event_action(key(SDL_KEYUP, SDLK_SPACE)), MENU_START);
+  EXPECT_EQ(menu_event_action(key(SDL_KEYDOWN, SDLK_ESCAPE)), MENU_QUIT);
+  EXPECT_EQ(menu_event_action(key(SDL_KEYUP, SDLK_ESCAPE)), MENU_NOTHING);
+  EXPECT_EQ(menu_event_action(key(SDL_KEYDOWN, SDLK_RETURN)), MENU_NOTHING);
+  EXPECT_EQ(menu_event_action(key(SDL_KEYUP, SDLK_d)), MENU_NOTHING);
+}
+
+TEST(TitleKeys, ClosingTheWindowQuitsAndMotionDoesNothing) {
+  SDL_Event e{};
+  e.type = SDL_QUIT;
+  EXPECT_EQ(menu_event_action(e), MENU_QUIT);
+  e = SDL_Event{};
+  e.type = SDL_MOUSEMOTION;
+  e.motion.x = 300;
+  e.motion.y = 400;
+  EXPECT_EQ(menu_event_action(e), MENU_NOTHING);
+}
+
+// Start-up without what the game needs stops with status 1 and the library's
+// reason, in a child process. Messages meant for standard output are sent to
+// standard error there so that they can be matched.
+using StartupFailureTest = GameTest;
+
+TEST_F(StartupFailureTest, NoDisplayIsReportedInsteadOfPaintingTheTerminal) {
+  EXPECT_EXIT(
+      {
+        dup2(2, 1);
+        unsetenv("DISPLAY");
+        unsetenv("SDL_VIDEODRIVER");
+        menu_init(0);
+      },
+      ::testing::ExitedWithCode(1), "SDL_Init: .+");
+}
+
+TEST_F(StartupFailureTest, MissingTitlePictureIsReported) {
+  char dir[] = "/tmp/quorvane-nopic-XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  EXPECT_EXIT(
+      {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        if (chdir(dir) != 0) std::exit(3);
+        menu_create(0);
+      },
+      ::testing::ExitedWithCode(1), "Impossible de charger menu\\.bmp: .+");
+  rmdir(dir);
+}
+
+TEST_F(StartupFailureTest, AnUnreadablePictureIsReported) {
+  char dir[] = "/tmp/quorvane-badpic-XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string path = std::string(dir) + "/menu.bmp";
+  std::FILE *f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fputs("not a bitmap", f);
+  std::fclose(f);
+  EXPECT_EXIT(
+      {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        if (chdir(dir) != 0) std::exit(3);
+        menu_create(0);
+      },
+      ::testing::ExitedWithCode(1), "Impossible de charger menu\\.bmp: .+");
+  std::remove(path.c_str());
+  rmdir(dir);
+}
+
+TEST_F(StartupFailureTest, NoOpenGLModeIsReported) {
+  EXPECT_EXIT(
+      {
+        dup2(2, 1);
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        graphic_create(0);
+      },
+      ::testing::ExitedWithCode(1), "SDL_SetVideoMode: .+");
+}
+
+}  // namespace
