@@ -1,0 +1,88 @@
+// scene.cpp -- reads the title, the paddle and the on-screen numbers out of a screenshot
+#include "scene.h"
+
+#include <algorithm>
+
+namespace e2e {
+
+namespace {
+
+// The title window has 16 bits per pixel, so every channel on screen may sit up
+// to 7 below the picture's; anything further off is a different picture.
+constexpr int kTitleTolerance = 12;
+constexpr double kTitleMismatchShare = 0.005;
+
+// The paddle is drawn as additive white faces over black: a bright, grey bar.
+bool bright_grey(Rgb c) {
+  const int lo = std::min({c.r, c.g, c.b}), hi = std::max({c.r, c.g, c.b});
+  return lo >= 80 && hi - lo <= 40;
+}
+
+// The numbers are bitmap glyphs in exact white, without blending.
+bool white(Rgb c) { return c.r >= 250 && c.g >= 250 && c.b >= 250; }
+
+constexpr int kTextRows = 52;  // the baselines of the numbers lie about 28 and 46 rows down
+constexpr int kTextLeft = 300, kTextRight = 460;  // they run rightwards from the middle column
+
+}  // namespace
+
+bool title_shown(const Picture &screen, const Picture &reference) {
+  if (screen.width != reference.width || screen.height != reference.height || screen.px.empty()) return false;
+  const int mismatched = picture_diff(screen, reference, kTitleTolerance, 0, screen.height);
+  return mismatched <= static_cast<int>(kTitleMismatchShare * screen.width * screen.height);
+}
+
+PaddleSpan paddle_find(const Picture &screen) {
+  PaddleSpan best;
+  for (int y = std::max(0, screen.height - 80); y < screen.height; ++y) {
+    PaddleSpan row;
+    row.row = y;
+    row.left = screen.width;
+    for (int x = 0; x < screen.width; ++x) {
+      if (!bright_grey(screen.at(x, y))) continue;
+      row.left = std::min(row.left, x);
+      row.right = std::max(row.right, x);
+      ++row.bright;
+    }
+    if (row.bright > best.bright) best = row;
+  }
+  return best;
+}
+
+std::vector<TextBlock> text_blocks(const Picture &screen) {
+  std::vector<TextBlock> blocks;
+  auto lit = [&](int x, int y) { return white(screen.at(x, y)); };
+  const int rows = std::min(kTextRows, screen.height), right_end = std::min(kTextRight, screen.width - 1);
+  bool open = false;  // the previous row had text, so this one extends the last block
+  for (int y = 0; y < rows; ++y) {
+    int left = right_end + 1, right = -1;
+    for (int x = kTextLeft; x <= right_end; ++x) {
+      if (!lit(x, y)) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+    }
+    if (right < 0) {
+      open = false;
+      continue;
+    }
+    if (!open) blocks.push_back(TextBlock{y, y, left, right});
+    open = true;
+    TextBlock &b = blocks.back();
+    b.bottom = y;
+    b.left = std::min(b.left, left);
+    b.right = std::max(b.right, right);
+  }
+  for (TextBlock &b : blocks) {
+    bool in_glyph = false;
+    for (int x = b.left; x <= b.right; ++x) {
+      bool column = false;
+      for (int y = b.top; y <= b.bottom && !column; ++y) column = lit(x, y);
+      if (column && !in_glyph) ++b.glyphs;
+      in_glyph = column;
+    }
+    b.hollow = !lit((b.left + b.right) / 2, (b.top + b.bottom) / 2);
+  }
+  return blocks;
+}
+
+}  // namespace e2e
