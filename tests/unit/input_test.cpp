@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "fixture.h"
-#include "playfield/bonus.h"
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "playfield/roller.h"
@@ -136,16 +135,6 @@ TEST_F(InputTest, ClosingTheWindowEndsTheGameWithSuccess) {
 // Each power-up key starts its effect at the tick at which its event is handled.
 class PowerUpKeyTest : public InputTest {
  protected:
-  void SetUp() override {
-    InputTest::SetUp();
-    // The key table is what is tested here; skip while the power-ups
-    // themselves are still missing from the build.
-    bonus_bigger();
-    const bool ready = g_game->player[0]->size != 4;
-    std::free(g_game->player[0]);
-    player_create(0);  // a fresh paddle for the test itself
-    if (!ready) GTEST_SKIP() << "power-ups not built yet";
-  }
   player_t *paddle() { return g_game->player[0]; }
 };
 
@@ -188,19 +177,6 @@ class SplitKeyTest : public InputTest {
   void SetUp() override {
     InputTest::SetUp();
     add_ball();
-    bonus_split();
-    const bool ready = balls() == 2;
-    free_balls();
-    add_ball();
-    if (!ready) GTEST_SKIP() << "split power-up not built yet";
-  }
-  void free_balls() {
-    for (roller_t *r = g_game->map->rollers; r != nullptr;) {
-      roller_t *next = r->next;
-      std::free(r);
-      r = next;
-    }
-    g_game->map->rollers = nullptr;
   }
   void add_ball() {
     auto *ball = static_cast<roller_t *>(std::calloc(1, sizeof(roller_t)));
