@@ -11,6 +11,7 @@
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "playfield/roller.h"
+#include "render/graphic.h"
 
 namespace {
 constexpr float kFallSpeed = 0.015f;  // units per ms
@@ -146,22 +147,26 @@ void bricker_update() {
 }
 
 void bricker_display() {
-  for (const bricker_t *b = g_game->map->bricks; b != nullptr; b = b->next) {
+  const bricker_t *bricks = g_game->map->bricks;
+  if (bricks == nullptr) return;
+  // Additive and without depth, so bricks glow through each other. Nothing is
+  // drawn between two bricks, so the state they all share is set once around
+  // the list instead of around each brick: the picture is the same.
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  glDisable(GL_DEPTH_TEST);
+  for (const bricker_t *b = bricks; b != nullptr; b = b->next) {
     glPushMatrix();
     glTranslatef(b->pos.x, b->pos.y, b->pos.z);
-    // Additive and without depth, so bricks glow through each other.
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glDisable(GL_DEPTH_TEST);
     glColor4f(1, 1, 1, 0.3f);
-    glutSolidSphere(b->shell_radius, 10, 4);
+    graphic_sphere(b->shell_radius, 10, 4);
     glColor4f(b->color[0], b->color[1], b->color[2], 0.5f);
-    glutSolidSphere(b->core_radius, 10, 4);
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
+    graphic_sphere(b->core_radius, 10, 4);
     glPopMatrix();
-    glColor3f(1, 1, 1);
   }
+  glEnable(GL_DEPTH_TEST);
+  glDisable(GL_BLEND);
+  glColor3f(1, 1, 1);
 }
 
 void bricker_destroy() {}

@@ -9,6 +9,7 @@
 #include "core/game.h"
 #include "playfield/map.h"
 #include "playfield/player.h"
+#include "render/graphic.h"
 
 namespace {
 constexpr float kBallSpeed = 0.015f;  // units per ms
@@ -134,7 +135,7 @@ void roller_display() {
     glPushMatrix();
     glColor3f(1, 1, 1);
     glTranslatef(r->pos.x, r->pos.y, r->pos.z);
-    glutSolidSphere(r->radius, 10, 10);
+    graphic_sphere(r->radius, 10, 10);
     glPopMatrix();
   }
 }
