@@ -1,0 +1,290 @@
+// fault_test.cpp -- the real game under bad conditions: one clear message, status 1, no crash, terminal
+// untouched
+#include <X11/keysym.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "pty_run.h"
+
+namespace {
+
+using e2e::Millis;
+using fault::Launch;
+
+std::vector<char> real_picture() {
+  std::ifstream in(QUORVANE_MENU_BMP, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void write_file(const std::string &path, const std::vector<char> &bytes) {
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void put_u32(std::vector<char> &bytes, size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i) & 0xff);
+}
+
+// One line: the fixed text, then the media library's own explanation, which
+// differs between library versions but must not be empty.
+std::string one_line_after(const std::string &prefix) {
+  return "^" + std::regex_replace(prefix, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)") + "[^\n]+\n$";
+}
+
+// A launch of the real game with these environment changes.
+Launch with_env(std::vector<std::pair<std::string, std::optional<std::string>>> env) {
+  Launch how;
+  how.env = std::move(env);
+  return how;
+}
+
+// A launch whose working directory `prepare` fills instead of the real picture.
+Launch with_picture(std::function<void(const std::string &)> prepare) {
+  Launch how;
+  how.prepare = std::move(prepare);
+  return how;
+}
+
+// A launch of the fault-injection build in which the record `name` cannot be allocated.
+Launch failing_alloc(const std::string &name) {
+  Launch how = with_env({{"QUORVANE_FAIL_ALLOC", name}});
+  how.binary = QUORVANE_FAULTY_BINARY;
+  return how;
+}
+
+class FaultMatrix : public ::testing::Test {
+ protected:
+  e2e::Session s;
+  fault::PtyRun run;
+
+  void start(const Launch &how) { ASSERT_TRUE(fault::pty_launch(s, run, how)); }
+
+  void with_display(const std::vector<std::string> &xvfb_extra = {}) {
+    ASSERT_TRUE(fault::xvfb_start_with(s, xvfb_extra));
+  }
+
+  // Past the title screen: Space released once the window is up.
+  void start_play() {
+    ASSERT_TRUE(e2e::window_wait(s, Millis(10000))) << output();
+    e2e::key_tap(s, XK_space);
+  }
+
+  std::string output() const { return "terminal:\n" + run.tty + "\nstandard error:\n" + run.err_text; }
+
+  // The game must end by itself with `code`, not by a signal (a crash or a
+  // sanitizer abort), and leave the terminal's modes as they were.
+  void expect_end(int code) {
+    const std::optional<int> status = fault::pty_wait(s, run, Millis(15000));
+    ASSERT_TRUE(status.has_value()) << "the game still runs\n" << output();
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == code)
+        << "the game " << e2e::describe_status(*status) << ", expected status " << code << "\n"
+        << output();
+    EXPECT_TRUE(fault::terminal_unchanged(run));
+  }
+
+  // Exactly the expected lines on the terminal and on standard error: no
+  // escape sequences, no sanitizer report, nothing else.
+  void expect_output(const std::string &tty_pattern, const std::string &err_pattern) {
+    EXPECT_TRUE(std::regex_search(run.tty, std::regex(tty_pattern))) << output();
+    EXPECT_TRUE(std::regex_search(run.err_text, std::regex(err_pattern))) << output();
+  }
+};
+
+const std::string kNothing = "^$";
+
+// ---- The display: none, gone, without input, without OpenGL -------------
+
+TEST_F(FaultMatrix, WithoutDisplayTheGameSaysSoOnItsOutputAndEndsWithStatusOne) {
+  start(with_env({{"DISPLAY", std::nullopt}, {"SDL_VIDEODRIVER", std::nullopt}}));
+  expect_end(1);
+  expect_output(one_line_after("SDL_Init: "), kNothing);
+}
+
+TEST_F(FaultMatrix, ADisplayWithNoServerBehindItIsReportedAndEndsWithStatusOne) {
+  // A display number that had a server a moment ago and has none now.
+  int gone = -1;
+  {
+    e2e::Session probe;
+    ASSERT_TRUE(fault::xvfb_start_with(probe, {}));
+    gone = probe.display_number;
+  }
+  start(with_env({{"DISPLAY", ":" + std::to_string(gone)}, {"SDL_VIDEODRIVER", std::nullopt}}));
+  expect_end(1);
+  expect_output(one_line_after("SDL_Init: "), kNothing);
+}
+
+// The dummy driver opens a window nobody can see or type into, so the title
+// screen waits for a start that cannot come. It must neither crash nor touch
+// the terminal, and a termination request is the player's quit: status 0.
+TEST_F(FaultMatrix, TheDummyDriverWaitsOnTheTitleUntilTerminatedThenEndsWithStatusZero) {
+  start(with_env({{"DISPLAY", std::nullopt}, {"SDL_VIDEODRIVER", "dummy"}}));
+  const std::optional<int> early = fault::pty_wait(s, run, Millis(1500));
+  ASSERT_FALSE(early.has_value()) << "the game " << e2e::describe_status(*early) << "\n" << output();
+  kill(s.game_pid, SIGTERM);
+  expect_end(0);
+  expect_output(kNothing, kNothing);
+}
+
+TEST_F(FaultMatrix, AServerWithoutOpenGLShowsTheTitleThenReportsTheVideoModeAndEndsWithStatusOne) {
+  with_display({"-extension", "GLX"});
+  start(Launch{});
+  start_play();
+  expect_end(1);
+  expect_output(one_line_after("SDL_SetVideoMode: "), kNothing);
+}
+
+// ---- The title picture ----------------------------------------------------
+
+struct BadPicture {
+  const char *name;
+  std::function<void(const std::string &dir)> make;
+};
+
+void PrintTo(const BadPicture &p, std::ostream *os) { *os << p.name; }
+
+class BadTitlePicture : public FaultMatrix, public ::testing::WithParamInterface<BadPicture> {};
+
+TEST_P(BadTitlePicture, IsReportedOnStandardErrorAndEndsWithStatusOne) {
+  with_display();
+  start(with_picture(GetParam().make));
+  expect_end(1);
+  expect_output(kNothing, one_line_after("Impossible de charger menu.bmp: "));
+}
+
+std::vector<char> truncated(size_t keep) {
+  std::vector<char> bytes = real_picture();
+  bytes.resize(keep);
+  return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, BadTitlePicture,
+    ::testing::Values(
+        BadPicture{"Missing", [](const std::string &) {}},
+        BadPicture{"Empty", [](const std::string &dir) { write_file(dir + "/menu.bmp", {}); }},
+        BadPicture{"CutInItsHeader",
+                   [](const std::string &dir) { write_file(dir + "/menu.bmp", truncated(20)); }},
+        BadPicture{"CutInItsPixels",
+                   [](const std::string &dir) {
+                     write_file(dir + "/menu.bmp", truncated(real_picture().size() / 2));
+                   }},
+        BadPicture{"OneByteShort",
+                   [](const std::string &dir) {
+                     write_file(dir + "/menu.bmp", truncated(real_picture().size() - 1));
+                   }},
+        BadPicture{"NotABitmap",
+                   [](const std::string &dir) {
+                     const std::string text = "#!/bin/sh\necho this is not a picture\n";
+                     write_file(dir + "/menu.bmp", std::vector<char>(text.begin(), text.end()));
+                   }},
+        BadPicture{"ClaimingAHundredThousandPixelsSquare",
+                   [](const std::string &dir) {
+                     std::vector<char> bytes = real_picture();
+                     put_u32(bytes, 18, 100000);  // width
+                     put_u32(bytes, 22, 100000);  // height
+                     write_file(dir + "/menu.bmp", bytes);
+                   }},
+        BadPicture{"ClaimingANegativeWidth",
+                   [](const std::string &dir) {
+                     std::vector<char> bytes = real_picture();
+                     put_u32(bytes, 18, static_cast<uint32_t>(-640));
+                     write_file(dir + "/menu.bmp", bytes);
+                   }},
+        BadPicture{"ADirectory",
+                   [](const std::string &dir) { std::filesystem::create_directory(dir + "/menu.bmp"); }}),
+    [](const ::testing::TestParamInfo<BadPicture> &info) { return std::string(info.param.name); });
+
+TEST_F(FaultMatrix, AnUnreadableTitlePictureIsReportedAndEndsWithStatusOne) {
+  if (geteuid() == 0) GTEST_SKIP() << "running as root, which reads a file whatever its mode";
+  with_display();
+  start(with_picture([](const std::string &dir) {
+    write_file(dir + "/menu.bmp", real_picture());
+    chmod((dir + "/menu.bmp").c_str(), 0);
+  }));
+  expect_end(1);
+  expect_output(kNothing, one_line_after("Impossible de charger menu.bmp: "));
+}
+
+// ---- A record of the game that cannot be allocated ------------------------
+
+struct FailingRecord {
+  const char *name;      // as QUORVANE_FAIL_ALLOC takes it
+  bool after_title;      // allocated once the player has started
+  const char *terminal;  // expected pattern on the terminal
+  const char *error;     // expected pattern on standard error
+};
+
+void PrintTo(const FailingRecord &r, std::ostream *os) { *os << r.name; }
+
+class OutOfMemory : public FaultMatrix, public ::testing::WithParamInterface<FailingRecord> {};
+
+TEST_P(OutOfMemory, EndsTheGameWithOneMessageAndStatusOne) {
+  with_display();
+  start(failing_alloc(GetParam().name));
+  if (GetParam().after_title) start_play();
+  expect_end(1);
+  expect_output(GetParam().terminal, GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, OutOfMemory,
+    ::testing::Values(FailingRecord{"game", false, "^$", "^quorvane: out of memory \\(game\\)\n$"},
+                      FailingRecord{"title screen", false, "^$",
+                                    "^quorvane: out of memory \\(title screen\\)\n$"},
+                      FailingRecord{"window", true, "^$", "^quorvane: out of memory \\(window\\)\n$"},
+                      FailingRecord{"camera", true, "^Error during camera_init in camera\n$", "^$"},
+                      FailingRecord{"paddle", true, "^$", "^quorvane: out of memory \\(paddle\\)\n$"},
+                      FailingRecord{"map", true, "^$", "^quorvane: out of memory \\(map\\)\n$"}),
+    [](const ::testing::TestParamInfo<FailingRecord> &info) {
+      std::string name = info.param.name;
+      for (char &c : name)
+        if (c == ' ') c = '_';
+      return name;
+    });
+
+TEST_F(FaultMatrix, WithoutBricksTheGamePlaysOnAndEscapeEndsItWithStatusZero) {
+  with_display();
+  start(failing_alloc("bricks"));
+  start_play();
+  ASSERT_FALSE(fault::pty_wait(s, run, Millis(1500)).has_value()) << output();
+  e2e::key_tap(s, XK_Escape);
+  expect_end(0);
+  expect_output(kNothing, kNothing);
+}
+
+// ---- Normal ends keep status 0 and a quiet terminal -----------------------
+
+TEST_F(FaultMatrix, ARightClickOnTheQuitAreaEndsWithStatusZero) {
+  with_display();
+  start(Launch{});
+  ASSERT_TRUE(e2e::window_wait(s, Millis(10000))) << output();
+  e2e::click(s, 315, 452, 3);
+  expect_end(0);
+  expect_output(kNothing, kNothing);
+}
+
+TEST_F(FaultMatrix, LosingTheOnlyBallEndsWithStatusZero) {
+  with_display();
+  start(Launch{});
+  start_play();
+  // The first ball heads straight for the paddle at angle 0 and reaches it in
+  // about 0.7 s; half a second of turning takes the paddle 37 degrees away.
+  e2e::key_press(s, XK_Right);
+  e2e::pause_for(Millis(500));
+  e2e::key_release(s, XK_Right);
+  // Past the rim it falls 30 units at 0.015 per ms: about two seconds more.
+  expect_end(0);
+  expect_output(kNothing, kNothing);
+}
+
+}  // namespace
