@@ -2,6 +2,8 @@
 //
 // Usage: frame_bench [seconds per run] [runs] [ball counts...]   (default: 2 7 1 256)
 // Needs an X display; bench/run_frame_bench starts one.
+#include <GL/gl.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -88,6 +90,8 @@ int main(int argc, char **argv) {
 
   bench_field_game();
   graphic_create(0);
+  std::printf("renderer: %s, OpenGL %s\n", reinterpret_cast<const char *>(glGetString(GL_RENDERER)),
+              reinterpret_cast<const char *>(glGetString(GL_VERSION)));
 
   std::printf("%6s %9s %9s %7s %12s %12s %7s   %s\n", "balls", "game fps", "bare fps", "ratio", "game cpu ms",
               "bare cpu ms", "ratio", "fps of each run (game | bare)");
