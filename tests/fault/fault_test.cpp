@@ -16,6 +16,7 @@
 
 #include "harness.h"
 #include "pty_run.h"
+#include "scene.h"
 
 namespace {
 
@@ -73,9 +74,21 @@ class FaultMatrix : public ::testing::Test {
     ASSERT_TRUE(fault::xvfb_start_with(s, xvfb_extra));
   }
 
-  // Past the title screen: Space released once the window is up.
-  void start_play() {
+  // The title picture is on screen and the pointer, and so the keyboard
+  // focus, is on the window: from now on the game takes input.
+  void wait_title() {
     ASSERT_TRUE(e2e::window_wait(s, Millis(10000))) << output();
+    const e2e::Picture reference = e2e::bmp_load(QUORVANE_MENU_BMP);
+    ASSERT_TRUE(
+        e2e::poll_until(Millis(5000), [&] { return e2e::title_shown(e2e::screenshot(s), reference); }))
+        << "the title picture never appeared\n"
+        << output();
+    e2e::pointer_move(s, 320, 240);
+  }
+
+  // Past the title screen: Space released once the title is up.
+  void start_play() {
+    wait_title();
     e2e::key_tap(s, XK_space);
   }
 
@@ -267,7 +280,7 @@ TEST_F(FaultMatrix, WithoutBricksTheGamePlaysOnAndEscapeEndsItWithStatusZero) {
 TEST_F(FaultMatrix, ARightClickOnTheQuitAreaEndsWithStatusZero) {
   with_display();
   start(Launch{});
-  ASSERT_TRUE(e2e::window_wait(s, Millis(10000))) << output();
+  wait_title();
   e2e::click(s, 315, 452, 3);
   expect_end(0);
   expect_output(kNothing, kNothing);

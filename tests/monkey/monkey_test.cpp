@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "scene.h"
 
 namespace e2e {
 namespace {
@@ -60,6 +61,13 @@ class Monkey : public ::testing::Test {
     s.top = 0;
     ASSERT_TRUE(game_launch(s));
     ASSERT_TRUE(window_wait(s, Millis(15000))) << game_logs(s);
+    // Input counts only once the title is drawn and the pointer, which the
+    // keyboard focus follows, is on the window.
+    const Picture reference = bmp_load(QUORVANE_MENU_BMP);
+    ASSERT_TRUE(poll_until(Millis(5000), [&] { return title_shown(screenshot(s), reference); }))
+        << "the title picture never appeared\n"
+        << game_logs(s);
+    pointer_move(s, 320, 240);
     key_tap(s, XK_space);
     ++games;
   }
