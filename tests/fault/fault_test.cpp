@@ -230,6 +230,42 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const std::string &dir) { std::filesystem::create_directory(dir + "/menu.bmp"); }}),
     [](const ::testing::TestParamInfo<BadPicture> &info) { return std::string(info.param.name); });
 
+// An 8-bit picture listing 300 palette colours, more than 8 bits can index.
+// The classic library refuses it; sdl12-compat loads it and the title shows
+// it. Either is sound as long as nothing is read or written out of bounds.
+TEST_F(FaultMatrix, APaletteLongerThanItsDepthIsRefusedCleanlyOrShown) {
+  with_display();
+  start(with_picture([](const std::string &dir) {
+    constexpr uint32_t kColours = 300, kSide = 4, kRowBytes = 4;
+    constexpr uint32_t kOffset = 14 + 40 + 4 * kColours, kPixels = kRowBytes * kSide;
+    std::vector<char> bytes(kOffset + kPixels, 0);
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put_u32(bytes, 2, kOffset + kPixels);
+    put_u32(bytes, 10, kOffset);
+    put_u32(bytes, 14, 40);  // BITMAPINFOHEADER
+    put_u32(bytes, 18, kSide);
+    put_u32(bytes, 22, kSide);
+    bytes[26] = 1;  // planes
+    bytes[28] = 8;  // bits per pixel
+    put_u32(bytes, 34, kPixels);
+    put_u32(bytes, 46, kColours);
+    for (uint32_t i = 0; i < kColours; ++i) bytes[54 + 4 * i + 2] = static_cast<char>(i);  // shades of red
+    write_file(dir + "/menu.bmp", bytes);
+  }));
+  const std::optional<int> ended = fault::pty_wait(s, run, Millis(3000));
+  if (ended) {
+    expect_end(1);
+    expect_output(kNothing, line_after("Impossible de charger menu.bmp: "));
+  } else {
+    ASSERT_TRUE(e2e::window_wait(s, Millis(5000))) << output();
+    e2e::pointer_move(s, 320, 240);
+    e2e::key_tap(s, XK_Escape);
+    expect_end(0);
+    expect_output(kNothing, kNothing);
+  }
+}
+
 TEST_F(FaultMatrix, AnUnreadableTitlePictureIsReportedAndEndsWithStatusOne) {
   if (geteuid() == 0) GTEST_SKIP() << "running as root, which reads a file whatever its mode";
   with_display();
