@@ -335,15 +335,8 @@ TEST_F(FaultMatrix, WithoutItsFirstBallTheGameIsOverAtOnceWithoutACrash) {
 }
 
 // ---- Normal ends keep status 0 and a quiet terminal -----------------------
-
-TEST_F(FaultMatrix, ARightClickOnTheQuitAreaEndsWithStatusZero) {
-  with_display();
-  start(Launch{});
-  wait_title();
-  e2e::click(s, 315, 452, 3);
-  expect_end(0);
-  expect_output(kNothing, kNothing);
-}
+// Escape, closing the window and the quit area are the end-to-end tests'; the
+// end by the last ball lost is here.
 
 TEST_F(FaultMatrix, LosingTheOnlyBallEndsWithStatusZero) {
   with_display();

@@ -112,8 +112,8 @@ TEST_F(Monkey, RandomInputNeverCrashesTheGameAndItsMemoryStaysBounded) {
   const long seconds = env_number("QUORVANE_MONKEY_SECONDS", 60);
   const unsigned seed = static_cast<unsigned>(
       env_number("QUORVANE_MONKEY_SEED", static_cast<long>(std::random_device{}() & 0x7fffffff)));
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);  // progress shows as it happens, also in a log file
   std::printf("monkey: seed %u, %ld s (replay with QUORVANE_MONKEY_SEED=%u)\n", seed, seconds, seed);
-  std::fflush(stdout);
   rng.seed(seed);
 
   // In a sanitizer build, freed memory is held back in a quarantine of 256 MB
