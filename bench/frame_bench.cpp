@@ -1,14 +1,19 @@
 // frame_bench.cpp -- frames per second of the game's frame against the bare reference drawing
 //
 // Usage: frame_bench [seconds per run] [runs] [ball counts...]   (default: 2 7 1 256)
-// Needs an X display; bench/run_frame_bench starts one.
+// Needs an X display; bench/run_frame_bench starts one. Every run is a process
+// of its own (frame_bench --run game|bare BALLS SECONDS), so that neither loop
+// inherits what the other left in the GL driver.
 #include <GL/gl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 #include <vector>
 
 #include "bench_field.h"
@@ -21,7 +26,7 @@ namespace {
 // A fresh field has no ball that can be removed (which would end the game
 // once the last one goes) before 2.7 s of play.
 constexpr double kLongestRun = 2.5;
-constexpr int kWarmUpFrames = 3;
+constexpr int kWarmUpFrames = 10;  // the first frames compile shaders
 
 using Clock = std::chrono::steady_clock;
 
@@ -70,6 +75,49 @@ run_t frame_run(int balls, bool game, double seconds) {
   return {frames / wall, 1000 * cpu / frames};
 }
 
+// Runs one measurement in a fresh process on the same display.
+bool frame_run_apart(int balls, bool game, double seconds, run_t *run, std::string *renderer) {
+  int fds[2];
+  if (pipe(fds) != 0) return false;
+  const std::string balls_arg = std::to_string(balls), seconds_arg = std::to_string(seconds);
+  const pid_t pid = fork();
+  if (pid < 0) return false;
+  if (pid == 0) {
+    dup2(fds[1], STDOUT_FILENO);
+    close(fds[0]);
+    close(fds[1]);
+    execl("/proc/self/exe", "frame_bench", "--run", game ? "game" : "bare", balls_arg.c_str(),
+          seconds_arg.c_str(), static_cast<char *>(nullptr));
+    _exit(127);
+  }
+  close(fds[1]);
+  std::string out;
+  char buf[256];
+  for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) out.append(buf, static_cast<size_t>(n));
+  close(fds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
+      std::sscanf(out.c_str(), "%lf %lf", &run->fps, &run->cpu_ms) != 2) {
+    std::fprintf(stderr, "frame_bench: a %s run with %d balls failed: %s\n", game ? "game" : "bare", balls,
+                 out.c_str());
+    return false;
+  }
+  const size_t line = out.find('\n');
+  if (line != std::string::npos) *renderer = out.substr(line + 1, out.find('\n', line + 1) - line - 1);
+  return true;
+}
+
+int frame_child(bool game, int balls, double seconds) {
+  bench_field_game();
+  graphic_create(0);
+  const run_t run = frame_run(balls, game, seconds);
+  std::printf("%.3f %.4f\n%s, OpenGL %s\n", run.fps, run.cpu_ms,
+              reinterpret_cast<const char *>(glGetString(GL_RENDERER)),
+              reinterpret_cast<const char *>(glGetString(GL_VERSION)));
+  return 0;
+}
+
 double median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   const size_t n = v.size();
@@ -78,6 +126,10 @@ double median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char **argv) {
+  if (argc == 5 && std::string(argv[1]) == "--run")
+    return frame_child(std::string(argv[2]) == "game", std::max(1, std::atoi(argv[3])),
+                       std::min(kLongestRun, std::atof(argv[4])));
+
   double seconds = argc > 1 ? std::atof(argv[1]) : 2.0;
   const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
   std::vector<int> counts;
@@ -88,23 +140,27 @@ int main(int argc, char **argv) {
     seconds = kLongestRun;
   }
 
-  bench_field_game();
-  graphic_create(0);
-  std::printf("renderer: %s, OpenGL %s\n", reinterpret_cast<const char *>(glGetString(GL_RENDERER)),
-              reinterpret_cast<const char *>(glGetString(GL_VERSION)));
-
-  std::printf("%6s %9s %9s %7s %12s %12s %7s   %s\n", "balls", "game fps", "bare fps", "ratio", "game cpu ms",
-              "bare cpu ms", "ratio", "fps of each run (game | bare)");
+  std::string renderer;
+  bool header = false;
   for (const int balls : counts) {
     std::vector<double> game_fps, bare_fps, game_cpu, bare_cpu;
     // Interleaved, so that a slow spell of the machine hits both alike.
     for (int r = 0; r < runs; ++r) {
-      const run_t g = frame_run(balls, true, seconds);
-      const run_t b = frame_run(balls, false, seconds);
+      run_t g{}, b{};
+      if (!frame_run_apart(balls, true, seconds, &g, &renderer) ||
+          !frame_run_apart(balls, false, seconds, &b, &renderer)) {
+        return 1;
+      }
       game_fps.push_back(g.fps);
       game_cpu.push_back(g.cpu_ms);
       bare_fps.push_back(b.fps);
       bare_cpu.push_back(b.cpu_ms);
+    }
+    if (!header) {
+      std::printf("renderer: %s\n", renderer.c_str());
+      std::printf("%6s %9s %9s %7s %12s %12s %7s   %s\n", "balls", "game fps", "bare fps", "ratio",
+                  "game cpu ms", "bare cpu ms", "ratio", "fps of each run (game | bare)");
+      header = true;
     }
     const double gf = median(game_fps), bf = median(bare_fps);
     const double gc = median(game_cpu), bc = median(bare_cpu);

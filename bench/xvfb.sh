@@ -1,31 +1,36 @@
-# xvfb.sh -- sourced by the bench scripts: a private Xvfb on a free display.
+# xvfb.sh -- sourced by the bench scripts: a private Xvfb for one measurement.
 # After xvfb_start, DISPLAY names it; it is killed when the script exits.
 
 xvfb_pid=""
 xvfb_stop() { if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi; }
 trap xvfb_stop EXIT
 
+xvfb_answers() {
+  local i
+  for i in $(seq 50); do
+    xdpyinfo -display "$1" >/dev/null 2>&1 && return 0
+    kill -0 "$xvfb_pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
 xvfb_start() {
-  # -displayfd picks a free display; when another server grabs the same number
-  # at the same moment ours exits, so check that it answers and otherwise retry.
-  local fifo display
-  for _ in 1 2 3 4 5; do
-    fifo=$(mktemp -u)
-    mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
+  # Displays :71 to :79 are kept for measurements by hand, away from the low
+  # numbers that test runs take with -displayfd.
+  local n
+  for n in 71 72 73 74 75 76 77 78 79; do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
     xvfb_pid=$!
-    display=""
-    read -r display <"$fifo" || true
-    rm -f "$fifo"
-    if [ -n "$display" ] && xdpyinfo -display ":$display" >/dev/null 2>&1; then
-      export DISPLAY=":$display"
+    if xvfb_answers ":$n"; then
+      export DISPLAY=":$n"
       return 0
     fi
     xvfb_stop
     xvfb_pid=""
-    sleep 0.5
   done
-  echo "no X server could be started" >&2
+  echo "no X server could be started on :71 to :79" >&2
   return 1
 }
 
