@@ -88,6 +88,14 @@ void menu_create(int fullscreen) {
   if (from != nullptr && menu->screen->format->palette != nullptr)
     SDL_SetColors(menu->screen, from->colors, 0, from->ncolors);
   menu->image = image;
+
+  // The game is played in an OpenGL window. A video driver without OpenGL
+  // (the dummy driver, a console driver) could never open it, and as such a
+  // driver usually has no input either, the title would wait forever.
+  if (SDL_GL_LoadLibrary(nullptr) == -1) {
+    std::printf("SDL_GL_LoadLibrary: %s\n", SDL_GetError());
+    menu_fail();
+  }
 }
 
 void menu_display() {
