@@ -21,7 +21,7 @@ xvfb_start() {
   local n
   for n in 71 72 73 74 75 76 77 78 79; do
     [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset 2>/dev/null &
     xvfb_pid=$!
     if xvfb_answers ":$n"; then
       export DISPLAY=":$n"

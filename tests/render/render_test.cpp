@@ -52,7 +52,9 @@ void xvfb_stop() {
   g_xvfb = -1;
 }
 
-// A private X server on a display of its own choosing (-displayfd).
+// A private X server on a display of its own choosing (-displayfd). It must
+// not reset when its last client leaves (-noreset): the check below leaves,
+// and the window connects right after.
 bool xvfb_try_start() {
   int fds[2];
   if (pipe(fds) != 0) return false;
@@ -64,7 +66,7 @@ bool xvfb_try_start() {
     const std::string fd = std::to_string(fds[1]);
     std::freopen("/dev/null", "w", stderr);
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-           static_cast<char *>(nullptr));
+           "-noreset", static_cast<char *>(nullptr));
     _exit(127);
   }
   close(fds[1]);
