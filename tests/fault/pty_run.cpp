@@ -64,8 +64,9 @@ PtyRun::~PtyRun() {
     dup2(devnull, 0);
     dup2(devnull, 1);
     dup2(devnull, 2);
-    std::vector<std::string> args = {
-        "Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp"};
+    std::vector<std::string> args = {"Xvfb",      "-displayfd", std::to_string(fds[1]),
+                                     "-screen",   "0",          "1024x768x24",
+                                     "-nolisten", "tcp",        "-noreset"};
     args.insert(args.end(), extra.begin(), extra.end());
     std::vector<char *> argv;
     for (std::string &a : args) argv.push_back(a.data());
