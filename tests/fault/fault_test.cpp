@@ -1,5 +1,4 @@
-// fault_test.cpp -- the real game under bad conditions: one clear message, status 1, no crash, terminal
-// untouched
+// fault_test.cpp -- the game under bad conditions: one message, status 1, no crash, the terminal untouched
 #include <X11/keysym.h>
 #include <signal.h>
 #include <sys/stat.h>
