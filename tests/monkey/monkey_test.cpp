@@ -1,5 +1,4 @@
-// monkey_test.cpp -- the real game under random keys, clicks and pointer motion; it must end cleanly with
-// bounded memory
+// monkey_test.cpp -- the real game under random keys, clicks and pointer motion, with bounded memory
 #include <X11/keysym.h>
 #include <sys/wait.h>
 #include <unistd.h>

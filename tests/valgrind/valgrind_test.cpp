@@ -1,5 +1,4 @@
-// valgrind_test.cpp -- a short scripted game under memcheck: no invalid access, nothing of ours definitely
-// lost
+// valgrind_test.cpp -- a short scripted game under memcheck: no bad access, nothing of ours lost
 #include <X11/keysym.h>
 #include <sys/stat.h>
 #include <unistd.h>
