@@ -27,9 +27,10 @@ constexpr GLfloat kLightPosition[] = {0, 10, 0, 1};  // above the field centre
 // glutSolidSphere generates its mesh afresh (trigonometry, allocation) and
 // hands it over strip by strip from client arrays. Each distinct mesh is
 // compiled once into a display list on its first use and replayed after that,
-// which saves about a third of the main thread's drawing time for the balls. The list holds exactly the
-// vertices and normals glutSolidSphere issues, and like the immediate call it leaves the current colour and
-// normal as they were, so the picture does not change.
+// which saves about a third of the main thread's drawing time for the balls.
+// The list holds exactly the vertices and normals glutSolidSphere issues, and
+// like the immediate call it leaves the current colour and normal as they
+// were, so the picture does not change.
 struct sphere_mesh_t {
   float radius;
   int slices;
