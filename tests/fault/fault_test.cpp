@@ -181,6 +181,30 @@ TEST_F(FaultMatrix, AServerWithoutOpenGLIsReportedBeforeOrAfterTheTitleWithStatu
   }
 }
 
+// Xlib ends the process when its server goes away: status 1 and its own
+// message (printed once more when freeglut's exit handler finds the
+// connection gone too). Under sdl12-compat the game never ends then: SDL 2's
+// shutdown, run at exit, waits on the dead connection forever (see README).
+// Under the sanitizers the libraries' half-done shutdown leaves leaks of
+// theirs, so the case runs in the plain build.
+TEST_F(FaultMatrix, TheServerGoingAwayInPlayEndsTheGameWithStatusOne) {
+  const char *preload = std::getenv("QUORVANE_E2E_PRELOAD");
+  if (preload && std::string(preload).find("sdl12-compat") != std::string::npos)
+    GTEST_SKIP() << "sdl12-compat waits forever at exit on a dead X connection";
+  if (std::getenv("QUORVANE_SANITIZED")) GTEST_SKIP() << "the X and SDL libraries leak on this path";
+  with_display();
+  start(Launch{});
+  start_play();
+  e2e::pause_for(Millis(1000));
+  ASSERT_FALSE(e2e::game_exited(s)) << output();
+  const std::string broken = "X connection to :" + std::to_string(s.display_number) +
+                             " broken (explicit kill or server shutdown).\r\n";  // Xlib's own line end
+  fault::xvfb_stop(s);
+  expect_end(1);
+  EXPECT_EQ(run.tty, "") << output();
+  EXPECT_TRUE(run.err_text == broken || run.err_text == broken + broken) << output();
+}
+
 // ---- The title picture ----------------------------------------------------
 
 struct BadPicture {

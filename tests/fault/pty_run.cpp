@@ -96,6 +96,16 @@ PtyRun::~PtyRun() {
   return ::testing::AssertionSuccess();
 }
 
+void xvfb_stop(e2e::Session &s) {
+  if (s.dpy) XCloseDisplay(s.dpy);
+  s.dpy = nullptr;
+  if (s.xvfb_pid > 0) {
+    kill(s.xvfb_pid, SIGTERM);
+    waitpid(s.xvfb_pid, nullptr, 0);
+  }
+  s.xvfb_pid = -1;
+}
+
 ::testing::AssertionResult pty_launch(e2e::Session &s, PtyRun &run, const Launch &how) {
   char pattern[] = "/tmp/quorvane-fault-XXXXXX";
   if (!mkdtemp(pattern)) return ::testing::AssertionFailure() << "mkdtemp: " << std::strerror(errno);

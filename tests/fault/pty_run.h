@@ -42,6 +42,10 @@ struct PtyRun {
 // e2e::xvfb_start does without them.
 ::testing::AssertionResult xvfb_start_with(e2e::Session &s, const std::vector<std::string> &extra);
 
+// Takes the X server away under a running game: closes the test's own
+// connection first (Xlib would end the test process too), then stops Xvfb.
+void xvfb_stop(e2e::Session &s);
+
 // Starts the game in a fresh working directory; fills s.game_pid and s.dir.
 ::testing::AssertionResult pty_launch(e2e::Session &s, PtyRun &run, const Launch &how);
 
