@@ -201,7 +201,7 @@ Session::~Session() {
   }
 }
 
-::testing::AssertionResult xvfb_start(Session &s) {
+::testing::AssertionResult xvfb_start(Session &s, const std::vector<std::string> &extra) {
   int fds[2];
   if (pipe(fds) != 0) return ::testing::AssertionFailure() << "pipe: " << std::strerror(errno);
   const pid_t parent = getpid();
@@ -214,9 +214,13 @@ Session::~Session() {
     dup2(devnull, 0);
     dup2(devnull, 1);
     dup2(devnull, 2);
-    const std::string fd = std::to_string(fds[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-           static_cast<char *>(nullptr));
+    std::vector<std::string> args = {
+        "Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    std::vector<char *> argv;
+    for (std::string &a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execvp("Xvfb", argv.data());
     _exit(127);
   }
   close(fds[1]);

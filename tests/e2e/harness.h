@@ -65,8 +65,9 @@ struct Session {
   ~Session();
 };
 
-// Starts Xvfb on a free display (-displayfd) and connects to it.
-::testing::AssertionResult xvfb_start(Session &s);
+// Starts Xvfb on a free display (-displayfd), with any extra arguments (for
+// instance "-extension", "GLX"), and connects to it.
+::testing::AssertionResult xvfb_start(Session &s, const std::vector<std::string> &extra = {});
 // Starts the game in a fresh working directory holding menu.bmp, with
 // QUORVANE_E2E_PRELOAD (if set) as its LD_PRELOAD. QUORVANE_E2E_GAME names
 // another build of the game to run instead of the one built with the tests.

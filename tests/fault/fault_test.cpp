@@ -85,7 +85,11 @@ class FaultMatrix : public ::testing::Test {
   void start(const Launch &how) { ASSERT_TRUE(fault::pty_launch(s, run, how)); }
 
   void with_display(const std::vector<std::string> &xvfb_extra = {}) {
-    ASSERT_TRUE(fault::xvfb_start_with(s, xvfb_extra));
+    // -noreset: the server-going-away case closes the test's connection
+    // before it stops the server, which must not reset in between.
+    std::vector<std::string> args = {"-noreset"};
+    args.insert(args.end(), xvfb_extra.begin(), xvfb_extra.end());
+    ASSERT_TRUE(e2e::xvfb_start(s, args));
   }
 
   // The title picture is on screen and the pointer, and so the keyboard

@@ -2,7 +2,6 @@
 #include "pty_run.h"
 
 #include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -21,8 +20,6 @@
 namespace fault {
 
 namespace {
-
-int ignore_x_errors(Display *, XErrorEvent *) { return 0; }
 
 void read_available(int fd, std::string &into) {
   if (fd < 0) return;
@@ -48,52 +45,6 @@ std::string without_carriage_returns(const std::string &text) {
 PtyRun::~PtyRun() {
   for (int fd : {master, slave, err})
     if (fd >= 0) close(fd);
-}
-
-::testing::AssertionResult xvfb_start_with(e2e::Session &s, const std::vector<std::string> &extra) {
-  int fds[2];
-  if (pipe(fds) != 0) return ::testing::AssertionFailure() << "pipe: " << std::strerror(errno);
-  const pid_t parent = getpid();
-  const pid_t pid = fork();
-  if (pid < 0) return ::testing::AssertionFailure() << "fork: " << std::strerror(errno);
-  if (pid == 0) {
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (getppid() != parent) _exit(127);
-    close(fds[0]);
-    const int devnull = open("/dev/null", O_RDWR);
-    dup2(devnull, 0);
-    dup2(devnull, 1);
-    dup2(devnull, 2);
-    std::vector<std::string> args = {"Xvfb",      "-displayfd", std::to_string(fds[1]),
-                                     "-screen",   "0",          "1024x768x24",
-                                     "-nolisten", "tcp",        "-noreset"};
-    args.insert(args.end(), extra.begin(), extra.end());
-    std::vector<char *> argv;
-    for (std::string &a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execvp("Xvfb", argv.data());
-    _exit(127);
-  }
-  close(fds[1]);
-  s.xvfb_pid = pid;
-
-  std::string number;
-  const bool ready = e2e::poll_until(e2e::Millis(10000), [&] {
-    read_available(fds[0], number);
-    return number.find('\n') != std::string::npos;
-  });
-  close(fds[0]);
-  if (!ready) return ::testing::AssertionFailure() << "Xvfb did not report a display";
-  s.display_number = std::atoi(number.c_str());
-
-  XSetErrorHandler(ignore_x_errors);
-  const std::string name = ":" + std::to_string(s.display_number);
-  s.dpy = XOpenDisplay(name.c_str());
-  if (!s.dpy) return ::testing::AssertionFailure() << "cannot open display " << name;
-  int event_base = 0, error_base = 0, major = 0, minor = 0;
-  if (!XTestQueryExtension(s.dpy, &event_base, &error_base, &major, &minor))
-    return ::testing::AssertionFailure() << "Xvfb on " << name << " has no XTEST extension";
-  return ::testing::AssertionSuccess();
 }
 
 void xvfb_stop(e2e::Session &s) {

@@ -38,10 +38,6 @@ struct PtyRun {
   ~PtyRun();
 };
 
-// Starts Xvfb with extra arguments (for instance "-extension", "GLX"), like
-// e2e::xvfb_start does without them.
-::testing::AssertionResult xvfb_start_with(e2e::Session &s, const std::vector<std::string> &extra);
-
 // Takes the X server away under a running game: closes the test's own
 // connection first (Xlib would end the test process too), then stops Xvfb.
 void xvfb_stop(e2e::Session &s);
