@@ -1,7 +1,7 @@
 // bricker.cpp -- the bricks: settling, contact with balls, scoring, falling away
 #include "playfield/bricker.h"
 
-#include <GL/glut.h>
+#include <GL/gl.h>
 
 #include <cmath>
 #include <cstdint>
@@ -11,7 +11,7 @@
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "playfield/roller.h"
-#include "render/graphic.h"
+#include "render/sphere.h"
 
 namespace {
 constexpr float kFallSpeed = 0.015f;  // units per ms
@@ -159,9 +159,9 @@ void bricker_display() {
     glPushMatrix();
     glTranslatef(b->pos.x, b->pos.y, b->pos.z);
     glColor4f(1, 1, 1, 0.3f);
-    graphic_sphere(b->shell_radius, 10, 4);
+    sphere_draw(b->shell_radius, 10, 4);
     glColor4f(b->color[0], b->color[1], b->color[2], 0.5f);
-    graphic_sphere(b->core_radius, 10, 4);
+    sphere_draw(b->core_radius, 10, 4);
     glPopMatrix();
   }
   glEnable(GL_DEPTH_TEST);

@@ -1,7 +1,7 @@
 // roller.cpp -- the balls: motion, paddle bounce, falling out of the field
 #include "playfield/roller.h"
 
-#include <GL/glut.h>
+#include <GL/gl.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -9,7 +9,7 @@
 #include "core/game.h"
 #include "playfield/map.h"
 #include "playfield/player.h"
-#include "render/graphic.h"
+#include "render/sphere.h"
 
 namespace {
 constexpr float kBallSpeed = 0.015f;  // units per ms
@@ -135,7 +135,7 @@ void roller_display() {
     glPushMatrix();
     glColor3f(1, 1, 1);
     glTranslatef(r->pos.x, r->pos.y, r->pos.z);
-    graphic_sphere(r->radius, 10, 10);
+    sphere_draw(r->radius, 10, 10);
     glPopMatrix();
   }
 }

@@ -11,6 +11,7 @@
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "render/camera.h"
+#include "render/sphere.h"
 #include "render/text.h"
 
 namespace {
@@ -22,24 +23,6 @@ constexpr char kCaption[] = "Quorvane by Halvik & Deme'";
 constexpr GLfloat kLightAmbient[] = {0.1f, 0.1f, 0.1f, 0.1f};
 constexpr GLfloat kLightDiffuse[] = {0.5f, 0.5f, 0.5f, 1.0f};
 constexpr GLfloat kLightPosition[] = {0, 10, 0, 1};  // above the field centre
-
-// Every frame draws the same few sphere meshes hundreds of times, and each
-// glutSolidSphere generates its mesh afresh (trigonometry, allocation) and
-// hands it over strip by strip from client arrays. Each distinct mesh is
-// compiled once into a display list on its first use and replayed after that,
-// which saves about a third of the main thread's drawing time for the balls.
-// The list holds exactly the vertices and normals glutSolidSphere issues, and
-// like the immediate call it leaves the current colour and normal as they
-// were, so the picture does not change.
-struct sphere_mesh_t {
-  float radius;
-  int slices;
-  int stacks;
-  GLuint list;
-};
-constexpr int kMaxSphereMeshes = 8;  // the playfield draws four
-sphere_mesh_t g_sphere_meshes[kMaxSphereMeshes];
-int g_sphere_mesh_count = 0;
 
 // Without a window there is nothing to draw into: report and stop.
 [[noreturn]] void graphic_fail(const char *what) {
@@ -61,6 +44,7 @@ void graphic_init_opengl() {
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  sphere_reset();
 }
 
 void graphic_init() {
@@ -133,27 +117,6 @@ void graphic_display() {
   text_display(0, 25, 0, GLUT_BITMAP_HELVETICA_18, g_game->score);
   glFlush();
   SDL_GL_SwapBuffers();
-}
-
-void graphic_sphere(float radius, int slices, int stacks) {
-  for (int i = 0; i < g_sphere_mesh_count; ++i) {
-    const sphere_mesh_t &mesh = g_sphere_meshes[i];
-    if (mesh.radius == radius && mesh.slices == slices && mesh.stacks == stacks) {
-      glCallList(mesh.list);
-      return;
-    }
-  }
-  // A mesh beyond the table, or no list left, is simply drawn the slow way.
-  const GLuint list = g_sphere_mesh_count < kMaxSphereMeshes ? glGenLists(1) : 0;
-  if (list == 0) {
-    glutSolidSphere(radius, slices, stacks);
-    return;
-  }
-  glNewList(list, GL_COMPILE);
-  glutSolidSphere(radius, slices, stacks);
-  glEndList();
-  g_sphere_meshes[g_sphere_mesh_count++] = {radius, slices, stacks, list};
-  glCallList(list);
 }
 
 void graphic_update() {}

@@ -10,7 +10,4 @@ struct graphic_t {
 void graphic_create(int fullscreen);
 void graphic_display();
 void graphic_update();
-// Draws what glutSolidSphere(radius, slices, stacks) draws, replaying a mesh
-// compiled once for each distinct size. Needs the window's GL context.
-void graphic_sphere(float radius, int slices, int stacks);
 void graphic_destroy();
