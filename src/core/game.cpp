@@ -13,11 +13,9 @@
 
 game_t *g_game = nullptr;
 
-__attribute__((weak)) bool game_alloc_fault(const char * /*what*/) { return false; }
-
 void *game_alloc(std::size_t size, const char *what) {
   // Zeroed so that no slot or field is ever read uninitialised.
-  void *p = game_alloc_fault(what) ? nullptr : std::calloc(1, size);
+  void *p = std::calloc(1, size);
   if (p == nullptr) {
     std::fprintf(stderr, "quorvane: out of memory (%s)\n", what);
     std::exit(1);

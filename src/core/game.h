@@ -32,11 +32,6 @@ extern game_t *g_game;
 // every later step dereferences these records.
 void *game_alloc(std::size_t size, const char *what);
 
-// Test seam: game_alloc asks this before allocating and fails as if memory had
-// run out when it answers true. The library's own definition is weak and
-// always answers false; only the fault-injection test binary overrides it.
-bool game_alloc_fault(const char *what);
-
 void game_init();
 void game_create();
 void game_update();
