@@ -23,6 +23,10 @@ void *game_alloc(std::size_t size, const char *what) {
   return p;
 }
 
+double game_elapsed_ms() {
+  return static_cast<double>(static_cast<Uint32>(SDL_GetTicks() - g_game->last_tick));
+}
+
 void game_init() { g_game = static_cast<game_t *>(game_alloc(sizeof(game_t), "game")); }
 
 void game_create() {

@@ -27,6 +27,11 @@ struct game_t {
 
 extern game_t *g_game;
 
+// Milliseconds since last_tick, in unsigned 32-bit arithmetic so that the
+// tick counter's wrap still gives the right span. The clock is read afresh at
+// every call, so ticks that pass inside one update count too.
+double game_elapsed_ms();
+
 // Allocates a record that the game cannot run without. On failure it prints
 // "quorvane: out of memory (<what>)" on standard error and exits with status 1:
 // every later step dereferences these records.

@@ -10,8 +10,6 @@ constexpr float kPaddleRadius = 45;
 constexpr float kTurnRate = 0.075f;  // degrees per ms: a full circle in 4.8 s
 constexpr float kBaseSize = 4;
 constexpr double kResizeDuration = 10000;  // ms
-
-double elapsed_ms() { return static_cast<double>(static_cast<Uint32>(SDL_GetTicks() - g_game->last_tick)); }
 }  // namespace
 
 void player_create(int index) {
@@ -36,8 +34,8 @@ void player_update(int index) {
   player_t *p = g_game->player[index];
   // Each direction reads the clock itself: with both keys held the two turns
   // differ by the ticks that pass between the readings.
-  if (g_game->move_right) p->theta = static_cast<float>(p->theta + elapsed_ms() * p->speed);
-  if (g_game->move_left) p->theta = static_cast<float>(p->theta - elapsed_ms() * p->speed);
+  if (g_game->move_right) p->theta = static_cast<float>(p->theta + game_elapsed_ms() * p->speed);
+  if (g_game->move_left) p->theta = static_cast<float>(p->theta - game_elapsed_ms() * p->speed);
   p->pos = sphere2cart(p->rho, p->theta, p->phi);
 
   if (p->resize_time != -1) {
