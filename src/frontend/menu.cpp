@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "core/game.h"
+#include "frontend/menu_local.h"
 
 namespace {
 constexpr int kWidth = 640;

@@ -10,6 +10,7 @@
 #include "playfield/map.h"
 #include "playfield/map_local.h"
 #include "playfield/player.h"
+#include "playfield/roller_local.h"
 #include "render/sphere.h"
 
 namespace {
@@ -49,7 +50,7 @@ void roller_move(roller_t *r, player_t *paddle) {
   const double plus_three_radii = static_cast<double>(polar.x) + 3.0 * r->radius;
   // The ball's angle is measured in the opposite sense to the paddle's.
   const bool at_paddle = less_two_radii <= paddle->rho && plus_three_radii >= paddle->rho &&
-                         is_collision(norm_angle(paddle->theta), norm_angle(-polar.y), half) == 1;
+                         is_collision(norm_angle(paddle->theta), norm_angle(-polar.y), half);
 
   if (at_paddle) {
     // Bounce from where the ball was, away from a point outside the rim on
@@ -75,7 +76,7 @@ void roller_move(roller_t *r, player_t *paddle) {
 
 float norm_angle(float angle) { return toolkit_fmodf(angle, 360); }
 
-int is_collision(float centre, float angle, float half) {
+bool is_collision(float centre, float angle, float half) {
   float lo = norm_angle(centre - half);
   float hi = norm_angle(centre + half);
   // A window across 0/360 is turned, with the angle, until it no longer
@@ -86,7 +87,7 @@ int is_collision(float centre, float angle, float half) {
     hi = norm_angle(hi - s);
     angle = norm_angle(angle - s);
   }
-  return lo <= angle && angle <= hi ? 1 : 0;
+  return lo <= angle && angle <= hi;
 }
 
 void roller_create(float rho, float theta, float phi, float dx, float dy, float dz) {

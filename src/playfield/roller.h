@@ -24,7 +24,3 @@ void roller_create(float rho, float theta, float phi, float dx, float dy, float 
 void roller_update();
 void roller_display();
 void roller_destroy();
-
-// Module-internal helpers, declared here for the unit tests.
-float norm_angle(float angle);
-int is_collision(float centre, float angle, float half);
