@@ -31,9 +31,9 @@ void game_init() { g_game = static_cast<game_t *>(game_alloc(sizeof(game_t), "ga
 
 void game_create() {
   game_init();
-  menu_create(0);
+  menu_create(false);
   menu_display();
-  graphic_create(0);
+  graphic_create(false);
   input_create();
   player_create(0);
   map_create();  // places the first ball relative to the paddle

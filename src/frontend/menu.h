@@ -8,6 +8,6 @@ struct menu_t {
   SDL_Surface *screen;
 };
 
-void menu_init(int fullscreen);
-void menu_create(int fullscreen);
+void menu_init(bool fullscreen);
+void menu_create(bool fullscreen);
 void menu_display();

@@ -15,10 +15,7 @@
 #include "render/text.h"
 
 namespace {
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
 constexpr int kDepth = 32;
-constexpr char kCaption[] = "Quorvane by Halvik & Deme'";
 
 constexpr GLfloat kLightAmbient[] = {0.1f, 0.1f, 0.1f, 0.1f};
 constexpr GLfloat kLightDiffuse[] = {0.5f, 0.5f, 0.5f, 1.0f};
@@ -32,7 +29,7 @@ constexpr GLfloat kLightPosition[] = {0, 10, 0, 1};  // above the field centre
 }
 
 void graphic_init_opengl() {
-  const float aspect = static_cast<float>(kWidth) / static_cast<float>(kHeight);
+  const float aspect = static_cast<float>(kWindowWidth) / static_cast<float>(kWindowHeight);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   gluPerspective(45.0, aspect, 1.0, 100.0);
@@ -73,26 +70,40 @@ void graphic_prepare_display() {
 }
 }  // namespace
 
-void graphic_create(int fullscreen) {
+void graphic_choose_driver() {
+  if (std::getenv("SDL_VIDEODRIVER") == nullptr) setenv("SDL_VIDEODRIVER", "x11", 1);
+}
+
+SDL_Surface *graphic_open_window(int depth, Uint32 flags) {
+  if (SDL_Init(SDL_INIT_VIDEO) == -1) graphic_fail("SDL_Init");
+
+  if ((flags & SDL_OPENGL) != 0) {
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  }
+
+  SDL_Surface *screen = SDL_SetVideoMode(kWindowWidth, kWindowHeight, depth, flags);
+  if (screen == nullptr) graphic_fail("SDL_SetVideoMode");
+
+  std::atexit(SDL_Quit);
+  SDL_WM_SetCaption(kWindowCaption, "");
+  return screen;
+}
+
+void graphic_require_gl() {
+  if (SDL_GL_LoadLibrary(nullptr) == -1) graphic_fail("SDL_GL_LoadLibrary");
+}
+
+void graphic_create(bool fullscreen) {
   Uint32 flags = SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLIT;
   if (fullscreen) flags |= SDL_FULLSCREEN;
 
   auto *graphic = static_cast<graphic_t *>(game_alloc(sizeof(graphic_t), "window"));
   g_game->graphic = graphic;
-
-  if (SDL_Init(SDL_INIT_VIDEO) == -1) graphic_fail("SDL_Init");
-
-  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
-  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);
-  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-
-  graphic->screen = SDL_SetVideoMode(kWidth, kHeight, kDepth, flags);
-  if (graphic->screen == nullptr) graphic_fail("SDL_SetVideoMode");
-
-  std::atexit(SDL_Quit);
-  SDL_WM_SetCaption(kCaption, "");
+  graphic->screen = graphic_open_window(kDepth, flags);
 
   // freeglut refuses to draw spheres and glyphs until it has been initialised,
   // even into a context it did not create.
