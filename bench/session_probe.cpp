@@ -24,11 +24,13 @@
 #include <thread>
 #include <vector>
 
+#include "render/graphic.h"
+
 namespace {
 using Clock = std::chrono::steady_clock;
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
+constexpr int kWidth = kWindowWidth;
+constexpr int kHeight = kWindowHeight;
 constexpr int kGridX = 32;  // samples across the window
 constexpr int kGridY = 24;
 constexpr int kTolerance = 8;  // the title window has 16 bits per pixel
@@ -80,7 +82,7 @@ Window probe_find(Display *dpy, Window w, const char *name) {
 // no mapped game window.
 std::vector<rgb_t> probe_screen(Display *dpy) {
   const Window root = DefaultRootWindow(dpy);
-  const Window w = probe_find(dpy, root, "Quorvane by Halvik & Deme'");
+  const Window w = probe_find(dpy, root, kWindowCaption);
   if (w == 0) return {};
   XWindowAttributes attr;
   if (!XGetWindowAttributes(dpy, w, &attr) || attr.map_state != IsViewable) return {};

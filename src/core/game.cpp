@@ -13,11 +13,9 @@
 
 game_t *g_game = nullptr;
 
-__attribute__((weak)) bool game_alloc_fault(const char * /*what*/) { return false; }
-
 void *game_alloc(std::size_t size, const char *what) {
   // Zeroed so that no slot or field is ever read uninitialised.
-  void *p = game_alloc_fault(what) ? nullptr : std::calloc(1, size);
+  void *p = std::calloc(1, size);
   if (p == nullptr) {
     std::fprintf(stderr, "quorvane: out of memory (%s)\n", what);
     std::exit(1);
@@ -25,13 +23,17 @@ void *game_alloc(std::size_t size, const char *what) {
   return p;
 }
 
+double game_elapsed_ms() {
+  return static_cast<double>(static_cast<Uint32>(SDL_GetTicks() - g_game->last_tick));
+}
+
 void game_init() { g_game = static_cast<game_t *>(game_alloc(sizeof(game_t), "game")); }
 
 void game_create() {
   game_init();
-  menu_create(0);
+  menu_create(false);
   menu_display();
-  graphic_create(0);
+  graphic_create(false);
   input_create();
   player_create(0);
   map_create();  // places the first ball relative to the paddle

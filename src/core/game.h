@@ -27,15 +27,15 @@ struct game_t {
 
 extern game_t *g_game;
 
+// Milliseconds since last_tick, in unsigned 32-bit arithmetic so that the
+// tick counter's wrap still gives the right span. The clock is read afresh at
+// every call, so ticks that pass inside one update count too.
+double game_elapsed_ms();
+
 // Allocates a record that the game cannot run without. On failure it prints
 // "quorvane: out of memory (<what>)" on standard error and exits with status 1:
 // every later step dereferences these records.
 void *game_alloc(std::size_t size, const char *what);
-
-// Test seam: game_alloc asks this before allocating and fails as if memory had
-// run out when it answers true. The library's own definition is weak and
-// always answers false; only the fault-injection test binary overrides it.
-bool game_alloc_fault(const char *what);
 
 void game_init();
 void game_create();

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "core/game.h"
+#include "frontend/input_local.h"
 #include "playfield/bonus.h"
 #include "playfield/player.h"
 

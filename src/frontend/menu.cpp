@@ -5,12 +5,11 @@
 #include <cstdlib>
 
 #include "core/game.h"
+#include "frontend/menu_local.h"
+#include "render/graphic.h"
 
 namespace {
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
 constexpr int kDepth = 16;
-constexpr char kCaption[] = "Quorvane by Halvik & Deme'";
 constexpr char kPicture[] = "menu.bmp";
 
 // Both areas include all four bounds.
@@ -21,8 +20,8 @@ bool menu_in_area(int x, int y, int left, int right, int top, int bottom) {
   return left <= x && x <= right && top <= y && y <= bottom;
 }
 
-// The title needs its window and its picture; without them there is nothing
-// to show, so stop with a failure status instead of drawing nowhere.
+// Without its picture the title has nothing to show: stop with a failure
+// status instead of waiting on an empty window.
 [[noreturn]] void menu_fail() {
   SDL_Quit();
   std::exit(1);
@@ -52,28 +51,14 @@ menu_action_t menu_event_action(const SDL_Event &event) {
   }
 }
 
-void menu_init(int /*fullscreen*/) {
+void menu_init(bool /*fullscreen*/) {
   auto *menu = static_cast<menu_t *>(game_alloc(sizeof(menu_t), "title screen"));
   g_game->menu = menu;
-
-  // With no display SDL 1.2 quietly falls back to a text-mode driver that
-  // paints the terminal; ask for X unless the user chose a driver.
-  if (std::getenv("SDL_VIDEODRIVER") == nullptr) setenv("SDL_VIDEODRIVER", "x11", 1);
-
-  if (SDL_Init(SDL_INIT_VIDEO) == -1) {
-    std::printf("SDL_Init: %s\n", SDL_GetError());
-    menu_fail();
-  }
-  menu->screen = SDL_SetVideoMode(kWidth, kHeight, kDepth, 0);
-  if (menu->screen == nullptr) {
-    std::printf("SDL_SetVideoMode: %s\n", SDL_GetError());
-    menu_fail();
-  }
-  std::atexit(SDL_Quit);
-  SDL_WM_SetCaption(kCaption, "");
+  graphic_choose_driver();
+  menu->screen = graphic_open_window(kDepth, 0);
 }
 
-void menu_create(int fullscreen) {
+void menu_create(bool fullscreen) {
   menu_init(fullscreen);
   menu_t *menu = g_game->menu;
 
@@ -89,13 +74,8 @@ void menu_create(int fullscreen) {
     SDL_SetColors(menu->screen, from->colors, 0, from->ncolors);
   menu->image = image;
 
-  // The game is played in an OpenGL window. A video driver without OpenGL
-  // (the dummy driver, a console driver) could never open it, and as such a
-  // driver usually has no input either, the title would wait forever.
-  if (SDL_GL_LoadLibrary(nullptr) == -1) {
-    std::printf("SDL_GL_LoadLibrary: %s\n", SDL_GetError());
-    menu_fail();
-  }
+  // Checked once the title can show, as the picture's own failures come first.
+  graphic_require_gl();
 }
 
 void menu_display() {

@@ -1,7 +1,7 @@
 // bricker.cpp -- the bricks: settling, contact with balls, scoring, falling away
 #include "playfield/bricker.h"
 
-#include <GL/glut.h>
+#include <GL/gl.h>
 
 #include <cmath>
 #include <cstdint>
@@ -9,18 +9,15 @@
 
 #include "core/game.h"
 #include "playfield/map.h"
+#include "playfield/map_local.h"
 #include "playfield/player.h"
 #include "playfield/roller.h"
-#include "render/graphic.h"
+#include "render/sphere.h"
 
 namespace {
 constexpr float kFallSpeed = 0.015f;  // units per ms
 constexpr int kHitScore = 20;
 constexpr double kTransverserDuration = 5000;  // ms
-constexpr double kLostBeyondPaddle = 2;
-constexpr float kRemovalHeight = -30;
-
-double elapsed_ms() { return static_cast<double>(static_cast<Uint32>(SDL_GetTicks() - g_game->last_tick)); }
 
 // One rand() draw for a colour component, from 0.5 to 1.499.
 float bricker_random_shade() { return static_cast<float>((std::rand() % 1000) / 1000.0 + 0.5); }
@@ -58,6 +55,30 @@ void bricker_push(bricker_t *b) {
   map_t *map = g_game->map;
   b->next = map->bricks;
   map->bricks = b;
+}
+
+void bricker_step(bricker_t *b, map_t *map, player_t *paddle) {
+  const bool falling = b->is_hit || b->pos.y > b->shell_radius || b->rho > paddle->rho + kLostBeyondPaddle;
+
+  if (falling) {
+    // Still settling or already hit: out of the balls' reach.
+    b->pos.y = static_cast<float>(b->pos.y - game_elapsed_ms() * b->fall_speed);
+  } else {
+    for (roller_t *r = map->rollers; r != nullptr; r = r->next) {
+      if (!bricker_touches(b, r)) continue;
+      if (bricker_countable(b, map)) {
+        map->bricks_left -= 1;
+        b->is_hit = 1;
+        g_game->score += kHitScore;
+      }
+      if (paddle->transverser_time == -1) {
+        bricker_bounce(b, r);
+      } else if (static_cast<double>(SDL_GetTicks()) - paddle->transverser_time > kTransverserDuration) {
+        // Runs out only at a contact: the late one still passes through.
+        paddle->transverser_time = -1;
+      }
+    }
+  }
 }
 }  // namespace
 
@@ -107,43 +128,7 @@ void bricker_mother_create(float rho, float theta, float phi) {
 void bricker_update() {
   map_t *map = g_game->map;
   player_t *paddle = g_game->player[0];
-  bricker_t *kept = nullptr;
-
-  for (bricker_t *b = map->bricks; b != nullptr;) {
-    bricker_t *const next = b->next;
-    const bool falling = b->is_hit || b->pos.y > b->shell_radius || b->rho > paddle->rho + kLostBeyondPaddle;
-
-    if (falling) {
-      // Still settling or already hit: out of the balls' reach.
-      b->pos.y = static_cast<float>(b->pos.y - elapsed_ms() * b->fall_speed);
-    } else {
-      for (roller_t *r = map->rollers; r != nullptr; r = r->next) {
-        if (!bricker_touches(b, r)) continue;
-        if (bricker_countable(b, map)) {
-          map->bricks_left -= 1;
-          b->is_hit = 1;
-          g_game->score += kHitScore;
-        }
-        if (paddle->transverser_time == -1) {
-          bricker_bounce(b, r);
-        } else if (static_cast<double>(SDL_GetTicks()) - paddle->transverser_time > kTransverserDuration) {
-          // Runs out only at a contact: the late one still passes through.
-          paddle->transverser_time = -1;
-        }
-      }
-    }
-
-    if (b->pos.y < kRemovalHeight) {
-      if (kept == nullptr)
-        map->bricks = next;
-      else
-        kept->next = next;
-      std::free(b);
-    } else {
-      kept = b;
-    }
-    b = next;
-  }
+  map_update_list(&map->bricks, [map, paddle](bricker_t *b) { bricker_step(b, map, paddle); });
 }
 
 void bricker_display() {
@@ -159,9 +144,9 @@ void bricker_display() {
     glPushMatrix();
     glTranslatef(b->pos.x, b->pos.y, b->pos.z);
     glColor4f(1, 1, 1, 0.3f);
-    graphic_sphere(b->shell_radius, 10, 4);
+    sphere_draw(b->shell_radius, 10, 4);
     glColor4f(b->color[0], b->color[1], b->color[2], 0.5f);
-    graphic_sphere(b->core_radius, 10, 4);
+    sphere_draw(b->core_radius, 10, 4);
     glPopMatrix();
   }
   glEnable(GL_DEPTH_TEST);

@@ -10,8 +10,24 @@ constexpr float kPaddleRadius = 45;
 constexpr float kTurnRate = 0.075f;  // degrees per ms: a full circle in 4.8 s
 constexpr float kBaseSize = 4;
 constexpr double kResizeDuration = 10000;  // ms
+constexpr float kBarBottom = 0.4f;         // the bar floats just above the field
+constexpr float kBarTop = 1.1f;
 
-double elapsed_ms() { return static_cast<double>(static_cast<Uint32>(SDL_GetTicks() - g_game->last_tick)); }
+// A face of the bar standing upright at distance z from the centre.
+void player_upright_face(float s, float z) {
+  glVertex3f(-s, kBarBottom, z);
+  glVertex3f(-s, kBarTop, z);
+  glVertex3f(s, kBarTop, z);
+  glVertex3f(s, kBarBottom, z);
+}
+
+// A face of the bar lying flat at height y, between the radii r and r1.
+void player_flat_face(float s, float y, float r, float r1) {
+  glVertex3f(s, y, r1);
+  glVertex3f(s, y, r);
+  glVertex3f(-s, y, r);
+  glVertex3f(-s, y, r1);
+}
 }  // namespace
 
 void player_create(int index) {
@@ -36,8 +52,8 @@ void player_update(int index) {
   player_t *p = g_game->player[index];
   // Each direction reads the clock itself: with both keys held the two turns
   // differ by the ticks that pass between the readings.
-  if (g_game->move_right) p->theta = static_cast<float>(p->theta + elapsed_ms() * p->speed);
-  if (g_game->move_left) p->theta = static_cast<float>(p->theta - elapsed_ms() * p->speed);
+  if (g_game->move_right) p->theta = static_cast<float>(p->theta + game_elapsed_ms() * p->speed);
+  if (g_game->move_left) p->theta = static_cast<float>(p->theta - game_elapsed_ms() * p->speed);
   p->pos = sphere2cart(p->rho, p->theta, p->phi);
 
   if (p->resize_time != -1) {
@@ -62,30 +78,14 @@ void player_display(int index) {
   glDisable(GL_DEPTH_TEST);
 
   glBegin(GL_QUADS);
-  // Inner face, towards the centre.
   glColor4f(5, 5, 5, 0.2f);
-  glVertex3f(-s, 0.4f, r);
-  glVertex3f(-s, 1.1f, r);
-  glVertex3f(s, 1.1f, r);
-  glVertex3f(s, 0.4f, r);
-  // Top.
+  player_upright_face(s, r);  // inner, towards the centre
   glColor4f(1, 1, 1, 0.9f);
-  glVertex3f(s, 1.1f, r1);
-  glVertex3f(s, 1.1f, r);
-  glVertex3f(-s, 1.1f, r);
-  glVertex3f(-s, 1.1f, r1);
-  // Outer face, towards the camera.
+  player_flat_face(s, kBarTop, r, r1);
   glColor4f(8, 8, 8, 0.2f);
-  glVertex3f(-s, 0.4f, r1);
-  glVertex3f(-s, 1.1f, r1);
-  glVertex3f(s, 1.1f, r1);
-  glVertex3f(s, 0.4f, r1);
-  // Bottom.
+  player_upright_face(s, r1);  // outer, towards the camera
   glColor4f(1, 1, 1, 1);
-  glVertex3f(s, 0.4f, r1);
-  glVertex3f(s, 0.4f, r);
-  glVertex3f(-s, 0.4f, r);
-  glVertex3f(-s, 0.4f, r1);
+  player_flat_face(s, kBarBottom, r, r1);
   glEnd();
 
   glEnable(GL_DEPTH_TEST);

@@ -4,20 +4,20 @@
 #include "geometry/toolkit_sphere.h"
 
 // Effect start times hold the tick at which the effect began, as a float;
-// exactly -1 means the effect is off.
+// exactly -1 means the effect is off. The power-ups are listed in bonus.h.
 struct player_t {
   vec3_t pos;   // cartesian position on the circle, height 0
   float rho;    // radius of the paddle's circle; the bar's inner face
   float theta;  // degrees, never wrapped
   float phi;
-  float speed;  // turning rate, degrees per millisecond
+  float speed;  // turning rate, degrees per ms (a ball's speed is units per ms)
   float size;   // current half-length of the bar
   float base_size;
-  float transverser_time;
-  float speed_time;
-  float spare_time;  // a fifth effect slot that no effect uses
-  float inverser_time;
-  float resize_time;
+  float transverser_time;  // pass-through
+  float speed_time;        // faster balls
+  float spare_time;        // unused
+  float inverser_time;     // swapped keys
+  float resize_time;       // paddle size
 };
 
 void player_create(int index);

@@ -3,13 +3,12 @@
 
 #include "geometry/toolkit_sphere.h"
 
-// A split never makes the ball list longer than this. Every ball is drawn and
-// tested against every brick each frame: 256 balls still draw at about
-// 120 frames/s under a software X server, 1024 fall to about 38.
+// A split never makes the ball list longer than this: every ball is drawn and
+// tested against every brick each frame (BENCHMARKS.md measures the cost).
 constexpr int kMaxRollers = 256;
 
 struct roller_t {
-  float speed;  // base speed, units per millisecond
+  float speed;  // base speed, units per ms (the paddle's speed is degrees per ms)
   float radius;
   float rho;  // polar position in the cart2sphere sense once the ball has moved
   float theta;
@@ -24,7 +23,3 @@ void roller_create(float rho, float theta, float phi, float dx, float dy, float 
 void roller_update();
 void roller_display();
 void roller_destroy();
-
-// Module-internal helpers, declared here for the unit tests.
-float norm_angle(float angle);
-int is_collision(float centre, float angle, float half);

@@ -11,35 +11,15 @@
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "render/camera.h"
+#include "render/sphere.h"
 #include "render/text.h"
 
 namespace {
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
 constexpr int kDepth = 32;
-constexpr char kCaption[] = "Quorvane by Halvik & Deme'";
 
 constexpr GLfloat kLightAmbient[] = {0.1f, 0.1f, 0.1f, 0.1f};
 constexpr GLfloat kLightDiffuse[] = {0.5f, 0.5f, 0.5f, 1.0f};
 constexpr GLfloat kLightPosition[] = {0, 10, 0, 1};  // above the field centre
-
-// Every frame draws the same few sphere meshes hundreds of times, and each
-// glutSolidSphere generates its mesh afresh (trigonometry, allocation) and
-// hands it over strip by strip from client arrays. Each distinct mesh is
-// compiled once into a display list on its first use and replayed after that,
-// which saves about a third of the main thread's drawing time for the balls.
-// The list holds exactly the vertices and normals glutSolidSphere issues, and
-// like the immediate call it leaves the current colour and normal as they
-// were, so the picture does not change.
-struct sphere_mesh_t {
-  float radius;
-  int slices;
-  int stacks;
-  GLuint list;
-};
-constexpr int kMaxSphereMeshes = 8;  // the playfield draws four
-sphere_mesh_t g_sphere_meshes[kMaxSphereMeshes];
-int g_sphere_mesh_count = 0;
 
 // Without a window there is nothing to draw into: report and stop.
 [[noreturn]] void graphic_fail(const char *what) {
@@ -49,7 +29,7 @@ int g_sphere_mesh_count = 0;
 }
 
 void graphic_init_opengl() {
-  const float aspect = static_cast<float>(kWidth) / static_cast<float>(kHeight);
+  const float aspect = static_cast<float>(kWindowWidth) / static_cast<float>(kWindowHeight);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   gluPerspective(45.0, aspect, 1.0, 100.0);
@@ -61,6 +41,7 @@ void graphic_init_opengl() {
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  sphere_reset();
 }
 
 void graphic_init() {
@@ -89,26 +70,40 @@ void graphic_prepare_display() {
 }
 }  // namespace
 
-void graphic_create(int fullscreen) {
+void graphic_choose_driver() {
+  if (std::getenv("SDL_VIDEODRIVER") == nullptr) setenv("SDL_VIDEODRIVER", "x11", 1);
+}
+
+SDL_Surface *graphic_open_window(int depth, Uint32 flags) {
+  if (SDL_Init(SDL_INIT_VIDEO) == -1) graphic_fail("SDL_Init");
+
+  if ((flags & SDL_OPENGL) != 0) {
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  }
+
+  SDL_Surface *screen = SDL_SetVideoMode(kWindowWidth, kWindowHeight, depth, flags);
+  if (screen == nullptr) graphic_fail("SDL_SetVideoMode");
+
+  std::atexit(SDL_Quit);
+  SDL_WM_SetCaption(kWindowCaption, "");
+  return screen;
+}
+
+void graphic_require_gl() {
+  if (SDL_GL_LoadLibrary(nullptr) == -1) graphic_fail("SDL_GL_LoadLibrary");
+}
+
+void graphic_create(bool fullscreen) {
   Uint32 flags = SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLIT;
   if (fullscreen) flags |= SDL_FULLSCREEN;
 
   auto *graphic = static_cast<graphic_t *>(game_alloc(sizeof(graphic_t), "window"));
   g_game->graphic = graphic;
-
-  if (SDL_Init(SDL_INIT_VIDEO) == -1) graphic_fail("SDL_Init");
-
-  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
-  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);
-  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-
-  graphic->screen = SDL_SetVideoMode(kWidth, kHeight, kDepth, flags);
-  if (graphic->screen == nullptr) graphic_fail("SDL_SetVideoMode");
-
-  std::atexit(SDL_Quit);
-  SDL_WM_SetCaption(kCaption, "");
+  graphic->screen = graphic_open_window(kDepth, flags);
 
   // freeglut refuses to draw spheres and glyphs until it has been initialised,
   // even into a context it did not create.
@@ -133,27 +128,6 @@ void graphic_display() {
   text_display(0, 25, 0, GLUT_BITMAP_HELVETICA_18, g_game->score);
   glFlush();
   SDL_GL_SwapBuffers();
-}
-
-void graphic_sphere(float radius, int slices, int stacks) {
-  for (int i = 0; i < g_sphere_mesh_count; ++i) {
-    const sphere_mesh_t &mesh = g_sphere_meshes[i];
-    if (mesh.radius == radius && mesh.slices == slices && mesh.stacks == stacks) {
-      glCallList(mesh.list);
-      return;
-    }
-  }
-  // A mesh beyond the table, or no list left, is simply drawn the slow way.
-  const GLuint list = g_sphere_mesh_count < kMaxSphereMeshes ? glGenLists(1) : 0;
-  if (list == 0) {
-    glutSolidSphere(radius, slices, stacks);
-    return;
-  }
-  glNewList(list, GL_COMPILE);
-  glutSolidSphere(radius, slices, stacks);
-  glEndList();
-  g_sphere_meshes[g_sphere_mesh_count++] = {radius, slices, stacks, list};
-  glCallList(list);
 }
 
 void graphic_update() {}

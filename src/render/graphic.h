@@ -3,14 +3,26 @@
 
 #include <SDL/SDL.h>
 
+// The one window: the title and then the game draw into it at this size.
+constexpr int kWindowWidth = 640;
+constexpr int kWindowHeight = 480;
+constexpr char kWindowCaption[] = "Quorvane by Halvik & Deme'";
+
 struct graphic_t {
   SDL_Surface *screen;
 };
 
-void graphic_create(int fullscreen);
+// With no display SDL 1.2 quietly falls back to a text-mode driver that paints
+// the terminal: ask for X unless the user chose a driver. Before any window.
+void graphic_choose_driver();
+// Opens (or reopens) the window in the given mode. Without it there is nothing
+// to draw into: "SDL_Init: ..." or "SDL_SetVideoMode: ..." and status 1.
+SDL_Surface *graphic_open_window(int depth, Uint32 flags);
+// A driver without OpenGL (dummy, console) could never open the game's window
+// and has no input either: "SDL_GL_LoadLibrary: ..." and status 1, not a title forever.
+void graphic_require_gl();
+
+void graphic_create(bool fullscreen);
 void graphic_display();
 void graphic_update();
-// Draws what glutSolidSphere(radius, slices, stacks) draws, replaying a mesh
-// compiled once for each distinct size. Needs the window's GL context.
-void graphic_sphere(float radius, int slices, int stacks);
 void graphic_destroy();

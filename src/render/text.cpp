@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 
+#include "render/text_local.h"
+
 char *IntToString(int value) {
   // Work on the magnitude as unsigned so that INT_MIN, whose negation does not
   // fit an int, still comes out right.

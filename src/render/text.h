@@ -2,6 +2,3 @@
 #pragma once
 
 void text_display(float x, float y, float z, void *font, int value);
-
-// Module-internal, declared here for the unit tests. The caller frees the text.
-char *IntToString(int value);

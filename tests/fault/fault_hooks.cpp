@@ -1,37 +1,62 @@
 // fault_hooks.cpp -- makes one named record of the game fail to allocate, for the fault-matrix binary
 //
 // QUORVANE_FAIL_ALLOC names the record: one of game_alloc's own names (game,
-// "title screen", window, paddle, map), or camera, balls or bricks, which the
-// game allocates with plain malloc. Those three are told apart by their size:
-// this binary is linked with --wrap=malloc, so every malloc call made by the
-// game's own code comes through here first.
+// "title screen", window, paddle, map), which come from calloc, or camera,
+// balls or bricks, which come from malloc. This binary is linked with
+// --wrap=calloc and --wrap=malloc, so every such call made by the game's own
+// code comes through here first, and the record is told apart by its size.
 #include <cstdlib>
 #include <cstring>
 
 #include "core/game.h"
+#include "frontend/menu.h"
 #include "playfield/bricker.h"
+#include "playfield/map.h"
+#include "playfield/player.h"
 #include "playfield/roller.h"
 #include "render/camera.h"
+#include "render/graphic.h"
 
 extern "C" void *__real_malloc(std::size_t size);
+extern "C" void *__real_calloc(std::size_t count, std::size_t size);
 
 namespace {
-const char *failing() {
+struct record_t {
+  std::size_t size;
+  const char *name;
+};
+constexpr record_t kZeroed[] = {{sizeof(game_t), "game"},
+                                {sizeof(menu_t), "title screen"},
+                                {sizeof(graphic_t), "window"},
+                                {sizeof(player_t), "paddle"},
+                                {sizeof(map_t), "map"}};
+constexpr record_t kPlain[] = {
+    {sizeof(camera_t), "camera"}, {sizeof(roller_t), "balls"}, {sizeof(bricker_t), "bricks"}};
+
+template <std::size_t N>
+constexpr bool sizes_differ(const record_t (&records)[N]) {
+  for (std::size_t i = 0; i < N; ++i)
+    for (std::size_t j = i + 1; j < N; ++j)
+      if (records[i].size == records[j].size) return false;
+  return true;
+}
+static_assert(sizes_differ(kZeroed) && sizes_differ(kPlain),
+              "records told apart by size must differ in size");
+
+template <std::size_t N>
+bool failing(const record_t (&records)[N], std::size_t size) {
   static const char *name = std::getenv("QUORVANE_FAIL_ALLOC");
-  return name != nullptr ? name : "";
+  if (name == nullptr) return false;
+  for (const record_t &record : records)
+    if (record.size == size && std::strcmp(record.name, name) == 0) return true;
+  return false;
 }
 }  // namespace
 
-bool game_alloc_fault(const char *what) { return std::strcmp(failing(), what) == 0; }
+extern "C" void *__wrap_calloc(std::size_t count, std::size_t size) {
+  return count == 1 && failing(kZeroed, size) ? nullptr : __real_calloc(count, size);
+}
 
 extern "C" void *__wrap_malloc(std::size_t size) {
-  static_assert(sizeof(camera_t) != sizeof(roller_t) && sizeof(camera_t) != sizeof(bricker_t) &&
-                    sizeof(roller_t) != sizeof(bricker_t),
-                "records told apart by size must differ in size");
-  const char *name = failing();
-  if ((size == sizeof(camera_t) && std::strcmp(name, "camera") == 0) ||
-      (size == sizeof(roller_t) && std::strcmp(name, "balls") == 0) ||
-      (size == sizeof(bricker_t) && std::strcmp(name, "bricks") == 0))
-    return nullptr;
-  return __real_malloc(size);
+  return failing(kPlain, size) ? nullptr : __real_malloc(size);
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "fixture.h"
+#include "frontend/input_local.h"
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "playfield/roller.h"

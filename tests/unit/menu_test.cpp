@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fixture.h"
+#include "frontend/menu_local.h"
 #include "render/graphic.h"
 
 namespace {

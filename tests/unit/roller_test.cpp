@@ -6,6 +6,7 @@
 
 #include "fixture.h"
 #include "playfield/player.h"
+#include "playfield/roller_local.h"
 #include "playfield_helpers.h"
 
 namespace {

@@ -12,6 +12,7 @@
 #include "playfield/map.h"
 #include "render/camera.h"
 #include "render/graphic.h"
+#include "render/text_local.h"
 
 namespace {
 
