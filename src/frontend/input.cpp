@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "core/game.h"
+#include "frontend/sound.h"
 #include "playfield/bonus.h"
 #include "playfield/player.h"
 
@@ -15,6 +16,8 @@ constexpr int kRepeatInterval = 20;
 // balls, so a held d would multiply them without bound within a second: only
 // the first press after a release splits.
 bool g_split_held = false;
+// The same for m: a held key would toggle the sound on and off in turn.
+bool g_mute_held = false;
 
 [[noreturn]] void input_quit() {
   SDL_Quit();
@@ -40,6 +43,10 @@ void input_key_down(SDLKey key) {
     case SDLK_d:
       if (!g_split_held) bonus_split();
       g_split_held = true;
+      break;
+    case SDLK_m:
+      if (!g_mute_held) sound_toggle_mute();
+      g_mute_held = true;
       break;
     case SDLK_f:
       bonus_transverser();
@@ -70,6 +77,9 @@ void input_key_up(SDLKey key) {
     case SDLK_d:
       g_split_held = false;
       break;
+    case SDLK_m:
+      g_mute_held = false;
+      break;
     case SDLK_RIGHT:
     case SDLK_LEFT:
       input_turn(key, 0);
@@ -85,6 +95,7 @@ void input_create() {
   g_game->move_right = 0;
   g_game->move_left = 0;
   g_split_held = false;
+  g_mute_held = false;
 }
 
 void input_handle(const SDL_Event &event) {

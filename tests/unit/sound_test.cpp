@@ -1,13 +1,17 @@
-// sound_test.cpp -- the synthesised effects: lengths, envelopes, voices, mute
+// sound_test.cpp -- the synthesised effects: lengths, envelopes, voices, mute, and where the rules start them
 #include "frontend/sound.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
 
+#include "fixture.h"
+#include "frontend/input.h"
 #include "frontend/sound_local.h"
+#include "playfield/bonus.h"
+#include "playfield/bricker.h"
+#include "playfield/map.h"
+#include "playfield_helpers.h"
 
 namespace {
 
@@ -184,6 +188,96 @@ TEST_F(Synth, MuteFadesOutAtOnceDropsWhatPlaysAndIgnoresNewSounds) {
   EXPECT_EQ(peak(render(&m, ms(100))), 0) << "the muted sound came back";
   sound_mixer_start(&m, SOUND_PADDLE, 0);
   EXPECT_GT(peak(render(&m, ms(100))), kFullScale / 5);
+}
+
+// The rules start the sounds where they decide what happened.
+class RuleSounds : public GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    sound_mixer_init(sound_mixer(), kRate);
+    g_game->map->bricks_left = 150;
+  }
+  void TearDown() override {
+    sound_mixer_init(sound_mixer(), 0);
+    GameTest::TearDown();
+  }
+  // The events started since the last call, oldest first.
+  std::vector<sound_event_t> started() {
+    std::vector<const sound_voice_t *> voices;
+    for (const sound_voice_t &v : sound_mixer()->voices)
+      if (v.length > 0 && v.started >= seen) voices.push_back(&v);
+    std::sort(voices.begin(), voices.end(), [](auto *a, auto *b) { return a->started < b->started; });
+    seen = sound_mixer()->starts;
+    std::vector<sound_event_t> events;
+    for (const sound_voice_t *v : voices) events.push_back(v->event);
+    return events;
+  }
+  void roll(Uint32 now) {
+    fake_clock_set(now);
+    roller_update();
+    g_game->last_tick = now;
+  }
+  unsigned seen = 0;
+};
+
+using Events = std::vector<sound_event_t>;
+
+TEST_F(RuleSounds, PaddleBounceAndTheStepThatTakesABallPastThePaddle) {
+  put_ball({45, 0.4f, 0}, {1, 0, 0});
+  roll(0);
+  EXPECT_EQ(started(), Events{SOUND_PADDLE});
+  put_ball({20, 0.4f, 0}, {1, 0, 0});  // nothing to hit
+  put_ball({46.5f, 0.4f, 0}, {1, 0, 0});
+  roll(100);  // to 48 out: more than 2 beyond the paddle
+  EXPECT_EQ(started(), Events{SOUND_LOST});
+  roll(200);  // falling on
+  EXPECT_EQ(started(), Events{});
+}
+
+TEST_F(RuleSounds, CountingBrickHitsAndTheMotherBrick) {
+  bricker_create(20, 0, 0, 0.5f, 1.0f);
+  g_game->map->bricks->pos.y = 1;
+  put_ball({20, 0.4f, 0}, {1, 0, 0});
+  put_ball({20.5f, 0.4f, 0}, {1, 0, 0});  // the same brick counts once
+  bricker_update();
+  EXPECT_EQ(started(), Events{SOUND_BRICK});
+  bricker_update();  // hit bricks fall untouched
+  EXPECT_EQ(started(), Events{});
+
+  std::free(g_game->map->bricks);
+  g_game->map->bricks = nullptr;
+  bricker_mother_create(0, 0, 0);
+  put_ball({1, 0.4f, 1}, {-1, 0, 0});
+  bricker_update();
+  EXPECT_EQ(started(), Events{SOUND_MOTHER});
+}
+
+TEST_F(RuleSounds, PowerUpsThatStartSomethingAndTheMuteKey) {
+  put_ball({20, 0.4f, 0}, {1, 0, 0});
+  bonus_split();
+  EXPECT_EQ(started(), Events{SOUND_POWER_UP});
+  bonus_transverser();
+  EXPECT_EQ(started(), Events{SOUND_POWER_UP});
+  for (int i = 0; i < 254; ++i) put_ball({20, 0.4f, 0}, {1, 0, 0});
+  bonus_split();  // at the bound: no twin, no sound
+  EXPECT_EQ(started(), Events{});
+
+  // A held m toggles once, however often the key repeats.
+  input_create();
+  SDL_Event key{};
+  key.type = SDL_KEYDOWN;
+  key.key.keysym.sym = SDLK_m;
+  input_handle(key);
+  input_handle(key);
+  EXPECT_TRUE(sound_mixer()->muted);
+  bonus_speed();
+  EXPECT_EQ(started(), Events{});
+  key.type = SDL_KEYUP;
+  input_handle(key);
+  key.type = SDL_KEYDOWN;
+  input_handle(key);
+  EXPECT_FALSE(sound_mixer()->muted);
 }
 
 }  // namespace
