@@ -125,6 +125,39 @@ sound_voice_t *sound_mixer_slot(sound_mixer_t *m, sound_event_t event) {
   return free_voice != nullptr ? free_voice : oldest;
 }
 
+// Everything about a new sound that needs no lock: its length, envelope and pitches.
+// A voice of length 0 for a sound that cannot be played.
+sound_voice_t sound_voice_make(int rate, sound_event_t event, int detail) {
+  sound_voice_t v{};
+  if (rate <= 0 || event < 0 || event >= kShapeCount) return v;
+  const sound_shape_t &shape = kShapes[event];
+  const float per_ms = static_cast<float>(rate) / 1000;
+  v.event = event;
+  v.length = std::max(2, static_cast<int>(shape.ms * per_ms));
+  v.attack = std::clamp(static_cast<int>(shape.attack_ms * per_ms), 1, v.length - 1);
+  v.attack_step = 1 / static_cast<float>(v.attack);
+  v.decay_step = 1 / static_cast<float>(v.length - v.attack);
+  v.glide = std::pow(shape.glide_to, 1 / static_cast<float>(v.length));
+  const float hz = sound_pitch(event, detail);
+  for (int k = 0; k < kSoundPartials; ++k) {
+    v.step[k] = hz * shape.ratio[k] / static_cast<float>(rate);
+    // A partial that would pass half the rate would fold back as noise.
+    const bool audible = v.step[k] * std::max(1.0f, shape.glide_to) < 0.5f;
+    v.amp[k] = audible ? shape.level * shape.amp[k] : 0;
+  }
+  return v;
+}
+
+void sound_mixer_place(sound_mixer_t *mixer, const sound_voice_t &v) {
+  if (mixer->muted || v.length == 0) return;
+  sound_voice_t *slot = sound_mixer_slot(mixer, v.event);
+  if (slot == nullptr) return;
+  // A voice cut while sounding leaves its last sample to fade, not a step.
+  if (slot->length > 0) mixer->declick += slot->last;
+  *slot = v;
+  slot->started = mixer->starts++;
+}
+
 void sound_unavailable() { std::fprintf(stderr, "quorvane: no sound: %s\n", SDL_GetError()); }
 
 void sound_lock() {
@@ -152,30 +185,7 @@ void sound_mixer_init(sound_mixer_t *mixer, int rate) {
 }
 
 void sound_mixer_start(sound_mixer_t *mixer, sound_event_t event, int detail) {
-  if (mixer->rate <= 0 || mixer->muted || event < 0 || event >= kShapeCount) return;
-  const sound_shape_t &shape = kShapes[event];
-  const float rate = static_cast<float>(mixer->rate);
-  sound_voice_t v{};
-  v.event = event;
-  v.length = std::max(2, static_cast<int>(shape.ms * rate / 1000));
-  v.attack = std::clamp(static_cast<int>(shape.attack_ms * rate / 1000), 1, v.length - 1);
-  v.attack_step = 1 / static_cast<float>(v.attack);
-  v.decay_step = 1 / static_cast<float>(v.length - v.attack);
-  v.glide = std::pow(shape.glide_to, 1 / static_cast<float>(v.length));
-  const float hz = sound_pitch(event, detail);
-  for (int k = 0; k < kSoundPartials; ++k) {
-    v.step[k] = hz * shape.ratio[k] / rate;
-    // A partial that would pass half the rate would fold back as noise.
-    const bool audible = v.step[k] * std::max(1.0f, shape.glide_to) < 0.5f;
-    v.amp[k] = audible ? shape.level * shape.amp[k] : 0;
-  }
-
-  sound_voice_t *slot = sound_mixer_slot(mixer, event);
-  if (slot == nullptr) return;
-  // A voice cut while sounding leaves its last sample to fade, not a step.
-  if (slot->length > 0) mixer->declick += slot->last;
-  v.started = mixer->starts++;
-  *slot = v;
+  sound_mixer_place(mixer, sound_voice_make(mixer->rate, event, detail));
 }
 
 void sound_mixer_set_muted(sound_mixer_t *mixer, bool muted) { mixer->muted = muted; }
@@ -240,8 +250,9 @@ void sound_open() {
 
 void sound_play(sound_event_t event, int detail) {
   if (g_mixer.rate == 0) return;  // no device: nothing to mix
+  const sound_voice_t voice = sound_voice_make(g_mixer.rate, event, detail);
   sound_lock();
-  sound_mixer_start(&g_mixer, event, detail);
+  sound_mixer_place(&g_mixer, voice);
   sound_unlock();
 }
 
