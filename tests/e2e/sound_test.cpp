@@ -38,18 +38,18 @@ bool sounds_after(const std::string &path, std::uintmax_t from) {
   return false;
 }
 
+// A game on its title picture, with the audio driver `driver`.
 class SoundTest : public GameSessionTest {
  protected:
-  void SetUp() override {
-    s.env = env();
+  void SetUp() override {}
+  void start_title(const std::string &driver) {
+    s.env = {{"SDL_AUDIODRIVER", driver}, {"SDL_DISKAUDIOFILE", "sound.raw"}};
     GameSessionTest::SetUp();
     if (HasFatalFailure()) return;
-    ASSERT_TRUE(poll_until(Millis(5000), [&] {
-      return title_shown(screenshot(s), bmp_load(QUORVANE_MENU_BMP));
-    })) << "the title picture never appeared";
+    const Picture title = bmp_load(QUORVANE_MENU_BMP);
+    ASSERT_TRUE(poll_until(Millis(5000), [&] { return title_shown(screenshot(s), title); }));
     pointer_move(s, 320, 240);
   }
-  virtual std::vector<std::pair<std::string, std::string>> env() = 0;
 
   void start_play() {
     key_tap(s, XK_space);
@@ -80,9 +80,7 @@ class SoundTest : public GameSessionTest {
 
 class DiskSound : public SoundTest {
  protected:
-  std::vector<std::pair<std::string, std::string>> env() override {
-    return {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", "sound.raw"}};
-  }
+  void SetUp() override { start_title("disk"); }
   std::string raw() const { return s.dir + "/sound.raw"; }
 };
 
@@ -118,9 +116,7 @@ TEST_F(DiskSound, SilentOnTheTitleHeardInPlayAndSilencedByM) {
 
 class NoSoundDevice : public SoundTest {
  protected:
-  std::vector<std::pair<std::string, std::string>> env() override {
-    return {{"SDL_AUDIODRIVER", "nonexistent"}};
-  }
+  void SetUp() override { start_title("nonexistent"); }
 };
 
 TEST_F(NoSoundDevice, PlaysSilentlySayingSoOnceAndQuitsWithStatusZero) {
