@@ -47,7 +47,7 @@ constexpr int kShapeCount = static_cast<int>(sizeof kShapes / sizeof kShapes[0])
 // fifteenth of a semitone, so the pitch climbs a little with every hit.
 constexpr float kBrickTopHz = 1320;
 constexpr float kBrickStepsPerOctave = 180;
-constexpr int kBrickMostLeft = 1000;
+constexpr int kBrickMostLeft = 1000;  // beyond any field: the pitch stops falling
 
 // Each power-up on its own note of a pentatonic scale.
 constexpr float kPowerUpHz = 392;
