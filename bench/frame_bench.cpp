@@ -19,6 +19,7 @@
 #include "bench_field.h"
 #include "core/game.h"
 #include "core/physics.h"
+#include "frontend/sound.h"
 #include "reference_frame.h"
 #include "render/graphic.h"
 
@@ -111,6 +112,7 @@ bool frame_run_apart(int balls, bool game, double seconds, run_t *run, std::stri
 int frame_child(bool game, int balls, double seconds) {
   bench_field_game();
   graphic_create(0);
+  if (game) sound_open();  // as the game does, with whatever driver SDL_AUDIODRIVER names
   const run_t run = frame_run(balls, game, seconds);
   std::printf("%.3f %.4f\n%s, OpenGL %s\n", run.fps, run.cpu_ms,
               reinterpret_cast<const char *>(glGetString(GL_RENDERER)),

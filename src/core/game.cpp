@@ -7,6 +7,7 @@
 #include "core/physics.h"
 #include "frontend/input.h"
 #include "frontend/menu.h"
+#include "frontend/sound.h"
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "render/graphic.h"
@@ -34,6 +35,7 @@ void game_create() {
   menu_create(false);
   menu_display();
   graphic_create(false);
+  sound_open();  // only now: the title is silent
   input_create();
   player_create(0);
   map_create();  // places the first ball relative to the paddle
@@ -48,6 +50,7 @@ void game_update() {
 }
 
 void game_destroy() {
+  sound_close();
   graphic_destroy();
   physics_destroy();
 }

@@ -5,6 +5,7 @@
 
 #include "core/game.h"
 #include "frontend/input_local.h"
+#include "frontend/sound.h"
 #include "playfield/bonus.h"
 #include "playfield/player.h"
 
@@ -16,6 +17,8 @@ constexpr int kRepeatInterval = 20;
 // balls, so a held d would multiply them without bound within a second: only
 // the first press after a release splits.
 bool g_split_held = false;
+// The same for m: a held key would toggle the sound on and off in turn.
+bool g_mute_held = false;
 
 [[noreturn]] void input_quit() {
   SDL_Quit();
@@ -41,6 +44,10 @@ void input_key_down(SDLKey key) {
     case SDLK_d:
       if (!g_split_held) bonus_split();
       g_split_held = true;
+      break;
+    case SDLK_m:
+      if (!g_mute_held) sound_toggle_mute();
+      g_mute_held = true;
       break;
     case SDLK_f:
       bonus_transverser();
@@ -71,6 +78,9 @@ void input_key_up(SDLKey key) {
     case SDLK_d:
       g_split_held = false;
       break;
+    case SDLK_m:
+      g_mute_held = false;
+      break;
     case SDLK_RIGHT:
     case SDLK_LEFT:
       input_turn(key, 0);
@@ -86,6 +96,7 @@ void input_create() {
   g_game->move_right = 0;
   g_game->move_left = 0;
   g_split_held = false;
+  g_mute_held = false;
 }
 
 void input_handle(const SDL_Event &event) {

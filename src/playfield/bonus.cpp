@@ -2,6 +2,7 @@
 #include "playfield/bonus.h"
 
 #include "core/game.h"
+#include "frontend/sound.h"
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "playfield/roller.h"
@@ -10,6 +11,9 @@ namespace {
 constexpr double kTwinShift = 0.1;  // the twin veers off its ball's course
 constexpr float kBiggerBy = 4;
 constexpr float kSmallerBy = 2;
+
+// Each power-up sounds its own note.
+enum bonus_tone_t { TONE_SPLIT, TONE_TRANSVERSER, TONE_SPEED, TONE_INVERSER, TONE_BIGGER, TONE_SMALLER };
 
 // The tick the effect starts at, rounded to the nearest float like every start time.
 float bonus_now() { return static_cast<float>(SDL_GetTicks()); }
@@ -21,6 +25,7 @@ void bonus_split() {
   map_t *map = g_game->map;
   int count = 0;
   for (const roller_t *r = map->rollers; r != nullptr; r = r->next) ++count;
+  const int before = count;
 
   // Twins go in at the head, so the walk never meets them.
   for (const roller_t *r = map->rollers; r != nullptr && count < kMaxRollers; r = r->next) {
@@ -33,24 +38,37 @@ void bonus_split() {
                   static_cast<float>(r->dir.z - kTwinShift));
     ++count;  // a failed allocation only leaves the list shorter than counted
   }
+  // At the bound the key starts nothing, and says so by staying silent.
+  if (count > before) sound_play(SOUND_POWER_UP, TONE_SPLIT);
 }
 
-void bonus_transverser() { bonus_paddle()->transverser_time = bonus_now(); }
+void bonus_transverser() {
+  bonus_paddle()->transverser_time = bonus_now();
+  sound_play(SOUND_POWER_UP, TONE_TRANSVERSER);
+}
 
-void bonus_speed() { bonus_paddle()->speed_time = bonus_now(); }
+void bonus_speed() {
+  bonus_paddle()->speed_time = bonus_now();
+  sound_play(SOUND_POWER_UP, TONE_SPEED);
+}
 
-void bonus_inverser() { bonus_paddle()->inverser_time = bonus_now(); }
+void bonus_inverser() {
+  bonus_paddle()->inverser_time = bonus_now();
+  sound_play(SOUND_POWER_UP, TONE_INVERSER);
+}
 
 void bonus_bigger() {
   player_t *p = bonus_paddle();
   p->resize_time = bonus_now();
   p->size = p->base_size + kBiggerBy;
+  sound_play(SOUND_POWER_UP, TONE_BIGGER);
 }
 
 void bonus_smaller() {
   player_t *p = bonus_paddle();
   p->resize_time = bonus_now();
   p->size = p->base_size - kSmallerBy;
+  sound_play(SOUND_POWER_UP, TONE_SMALLER);
 }
 
 void bonus_display() {}

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "core/game.h"
+#include "frontend/sound.h"
 #include "playfield/map.h"
 #include "playfield/map_local.h"
 #include "playfield/player.h"
@@ -70,6 +71,7 @@ void bricker_step(bricker_t *b, map_t *map, player_t *paddle) {
         map->bricks_left -= 1;
         b->is_hit = 1;
         g_game->score += kHitScore;
+        sound_play(b->is_mother ? SOUND_MOTHER : SOUND_BRICK, map->bricks_left);
       }
       if (paddle->transverser_time == -1) {
         bricker_bounce(b, r);

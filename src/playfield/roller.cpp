@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "core/game.h"
+#include "frontend/sound.h"
 #include "playfield/map.h"
 #include "playfield/map_local.h"
 #include "playfield/player.h"
@@ -28,6 +29,8 @@ constexpr double kHalfWidthWidening = 1.4;  // the paddle catches a little beyon
 void roller_move(roller_t *r, player_t *paddle) {
   vec3_t moved = r->pos;
   float speed = r->speed;
+  const double lost_line = paddle->rho + kLostBeyondPaddle;
+  const bool was_beyond = r->rho > lost_line;
 
   // The expiry is tested per ball, so in the pass where the effect ends the
   // balls before the one that ends it have already moved fast.
@@ -61,6 +64,7 @@ void roller_move(roller_t *r, player_t *paddle) {
     // At the contact point itself there is no direction away from it, and
     // scaling 0 by 0 would poison the ball with NaN: keep its heading.
     if (dx != 0 || dz != 0) r->dir = normalize(dx, r->dir.y, dz);
+    sound_play(SOUND_PADDLE, 0);
   } else {
     r->pos = moved;
     r->rho = polar.x;
@@ -68,9 +72,13 @@ void roller_move(roller_t *r, player_t *paddle) {
     r->phi = polar.z;
   }
 
+  // Nothing brings a ball back from beyond the paddle: it is lost in the
+  // step that first takes it there.
+  const bool beyond = r->rho > lost_line;
+  if (beyond && !was_beyond) sound_play(SOUND_LOST, 0);
+
   // Settling and dropping out both go at the base speed, never the raised one.
-  if (r->pos.y > r->radius || r->rho > paddle->rho + kLostBeyondPaddle)
-    r->pos.y = static_cast<float>(r->pos.y - game_elapsed_ms() * r->speed);
+  if (r->pos.y > r->radius || beyond) r->pos.y = static_cast<float>(r->pos.y - game_elapsed_ms() * r->speed);
 }
 }  // namespace
 

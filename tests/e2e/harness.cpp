@@ -275,6 +275,8 @@ Session::~Session() {
     redirect(2, "stderr.log");
     setenv("DISPLAY", display.c_str(), 1);
     if (preload && *preload) setenv("LD_PRELOAD", preload, 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    for (const auto &[name, value] : s.env) setenv(name.c_str(), value.c_str(), 1);
     execl(binary.c_str(), binary.c_str(), static_cast<char *>(nullptr));
     _exit(127);
   }

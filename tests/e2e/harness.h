@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Xlib's macros (None, True, Bool, Status) clash with GoogleTest, so only the
@@ -58,6 +59,8 @@ struct Session {
   std::optional<int> game_status;  // raw waitpid status once the game has ended
   unsigned long top = 0;           // the game's top-level window (an X Window id)
   int win_x = 0, win_y = 0;        // its position on the root window
+  // Set for the game over the harness's own choices, e.g. its audio driver.
+  std::vector<std::pair<std::string, std::string>> env;
 
   Session() = default;
   Session(const Session &) = delete;
@@ -71,6 +74,8 @@ struct Session {
 // Starts the game in a fresh working directory holding menu.bmp, with
 // QUORVANE_E2E_PRELOAD (if set) as its LD_PRELOAD. QUORVANE_E2E_GAME names
 // another build of the game to run instead of the one built with the tests.
+// The game gets the dummy audio driver, so that no result depends on the
+// machine's sound hardware, unless s.env chooses another.
 ::testing::AssertionResult game_launch(Session &s);
 // Waits for the game's top-level window to be mapped and records it.
 ::testing::AssertionResult window_wait(Session &s, Millis deadline);

@@ -2,6 +2,7 @@
 #include "scene.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace e2e {
 
@@ -47,6 +48,12 @@ PaddleSpan paddle_find(const Picture &screen) {
     if (row.bright > best.bright) best = row;
   }
   return best;
+}
+
+bool game_frame_shown(const Picture &screen) {
+  const PaddleSpan paddle = paddle_find(screen);
+  return paddle.width() > 100 && paddle.bright * 10 >= paddle.width() * 9 &&
+         std::abs(paddle.left + paddle.right - 639) <= 8;
 }
 
 std::vector<TextBlock> text_blocks(const Picture &screen) {

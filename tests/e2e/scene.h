@@ -19,6 +19,8 @@ struct PaddleSpan {
   int width() const { return right - left + 1; }
 };
 PaddleSpan paddle_find(const Picture &screen);
+// A game frame has replaced the title: the paddle stands at the bottom centre.
+bool game_frame_shown(const Picture &screen);
 
 // A run of rows holding white text pixels near the top centre of the window.
 struct TextBlock {

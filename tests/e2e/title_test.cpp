@@ -23,13 +23,6 @@ constexpr Rgb kQuitFill{176, 42, 58}, kQuitFrame{255, 143, 156};
 
 bool dark(Rgb c) { return c.r < 40 && c.g < 40 && c.b < 40; }
 
-// A game frame has replaced the title: the paddle stands at the bottom centre.
-bool game_frame_shown(const Picture &screen) {
-  const PaddleSpan paddle = paddle_find(screen);
-  return paddle.width() > 100 && paddle.bright * 10 >= paddle.width() * 9 &&
-         std::abs(paddle.left + paddle.right - 639) <= 8;
-}
-
 class TitleScreen : public GameSessionTest {
  protected:
   void SetUp() override {

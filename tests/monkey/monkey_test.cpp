@@ -23,7 +23,8 @@ using Clock = std::chrono::steady_clock;
 
 // Every key of the game's key table, and some it ignores. Escape is kept for
 // the end: it would only end the run early.
-const std::vector<unsigned long> kGameKeys = {XK_Left, XK_Right, XK_Up, XK_Down, XK_d, XK_f, XK_g, XK_h};
+const std::vector<unsigned long> kGameKeys = {XK_Left, XK_Right, XK_Up, XK_Down, XK_d,
+                                              XK_f,    XK_g,     XK_h,  XK_m};
 const std::vector<unsigned long> kOtherKeys = {XK_a,       XK_space,     XK_Return, XK_Tab, XK_x,
                                                XK_Shift_L, XK_Control_L, XK_F1,     XK_1,   XK_KP_5};
 

@@ -1,0 +1,146 @@
+// sound_test.cpp -- the real game's sound: heard in play only, silenced by m, and optional
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "harness.h"
+#include "scene.h"
+
+namespace e2e {
+namespace {
+
+// Bytes of the raw file, in any of the formats the two libraries write
+// (16-bit mono or stereo), that certainly hold a sound started before them:
+// several device buffers of either library.
+constexpr std::uintmax_t kInFlight = 8192, kQuietStretch = 16384;
+
+std::string text_of(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::uintmax_t size_of(const std::string &path) {
+  std::error_code absent;
+  const std::uintmax_t size = std::filesystem::file_size(path, absent);
+  return absent ? 0 : size;
+}
+
+// Whether the file holds a sample other than silence (16-bit silence is all
+// zero bytes) from byte `from` on.
+bool sounds_after(const std::string &path, std::uintmax_t from) {
+  std::ifstream in(path, std::ios::binary);
+  in.seekg(static_cast<std::streamoff>(from));
+  for (std::istreambuf_iterator<char> it(in), end; it != end; ++it)
+    if (*it != 0) return true;
+  return false;
+}
+
+// A game on its title picture, with the audio driver `driver`.
+class SoundTest : public GameSessionTest {
+ protected:
+  void SetUp() override {}
+  void start_title(const std::string &driver) {
+    // The classic disk driver writes a buffer every 150 ms unless told otherwise.
+    s.env = {{"SDL_AUDIODRIVER", driver}, {"SDL_DISKAUDIOFILE", "sound.raw"}, {"SDL_DISKAUDIODELAY", "10"}};
+    GameSessionTest::SetUp();
+    if (HasFatalFailure()) return;
+    const Picture title = bmp_load(QUORVANE_MENU_BMP);
+    ASSERT_TRUE(poll_until(Millis(5000), [&] { return title_shown(screenshot(s), title); }));
+    pointer_move(s, 320, 240);
+  }
+
+  void start_play() {
+    key_tap(s, XK_space);
+    ASSERT_TRUE(poll_until(Millis(8000), [&] { return game_exited(s) || game_frame_shown(screenshot(s)); }) &&
+                !game_exited(s))
+        << "no game frame after Space";
+    normal = paddle_find(screenshot(s)).width();
+    // The OpenGL mode comes with a new window: the keyboard follows the pointer onto it.
+    ASSERT_TRUE(window_wait(s, Millis(5000)));
+    pointer_move(s, 320, 200);
+  }
+
+  // Taps a paddle-size key and waits until the frame shows it taken: the game
+  // has then also handled every key sent before it.
+  ::testing::AssertionResult resize(unsigned long keysym, bool bigger) {
+    key_tap(s, keysym);
+    if (poll_until(Millis(3000), [&] {
+          const int width = paddle_find(screenshot(s)).width();
+          return bigger ? width > normal * 3 / 2 : width < normal * 3 / 4;
+        }))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "the paddle did not change size" << (game_exited(s) ? " (the game has ended)" : "");
+  }
+
+  // Waits until the raw file holds `bytes` bytes.
+  ::testing::AssertionResult grows_to(std::uintmax_t bytes) {
+    if (poll_until(Millis(8000), [&] { return game_exited(s) || size_of(raw()) >= bytes; }) &&
+        !game_exited(s))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the raw file stays at " << size_of(raw()) << " bytes"
+                                         << (game_exited(s) ? " (the game has ended)" : "");
+  }
+  std::string raw() const { return s.dir + "/sound.raw"; }
+
+  int normal = 0;
+};
+
+class DiskSound : public SoundTest {
+ protected:
+  void SetUp() override { start_title("disk"); }
+};
+
+TEST_F(DiskSound, SilentOnTheTitleHeardInPlayAndSilencedByM) {
+  pause_for(scaled(Millis(400)));  // the title loop has run many times over
+  EXPECT_FALSE(std::filesystem::exists(raw())) << "the sound device is open on the title";
+
+  start_play();
+  if (HasFatalFailure()) return;
+  // The ball starts towards the paddle and bounces off it within a second.
+  ASSERT_TRUE(poll_until(Millis(8000), [&] { return sounds_after(raw(), 0); })) << "no sound in play";
+  // More balls, so that the game cannot run out of them during the test.
+  for (int i = 0; i < 3; ++i) key_tap(s, XK_d);
+
+  key_tap(s, XK_m);
+  ASSERT_TRUE(resize(XK_Up, true));
+  std::uintmax_t muted_from = size_of(raw()) + kInFlight;
+  ASSERT_TRUE(grows_to(muted_from));
+  // Down starts its power-up, which would sound now if m had not muted it.
+  ASSERT_TRUE(resize(XK_Down, false));
+  const std::uintmax_t down_at = size_of(raw());
+  ASSERT_TRUE(grows_to(down_at + kQuietStretch));
+  EXPECT_FALSE(sounds_after(raw(), muted_from)) << "sound after m";
+
+  // m again brings the sound back, with Up's power-up.
+  const std::uintmax_t unmuted_from = size_of(raw());
+  key_tap(s, XK_m);
+  ASSERT_TRUE(resize(XK_Up, true));
+  EXPECT_TRUE(poll_until(Millis(8000), [&] { return sounds_after(raw(), unmuted_from); }))
+      << "no sound after m a second time";
+}
+
+class NoSoundDevice : public SoundTest {
+ protected:
+  void SetUp() override { start_title("nonexistent"); }
+};
+
+TEST_F(NoSoundDevice, PlaysSilentlySayingSoOnceAndQuitsWithStatusZero) {
+  start_play();
+  if (HasFatalFailure()) return;
+  ASSERT_TRUE(resize(XK_Up, true));
+  key_tap(s, XK_Escape);
+  EXPECT_TRUE(ends_with_status(s, 0, Millis(5000)));
+  EXPECT_EQ(text_of(s.dir + "/stdout.log"), "");
+  const std::string said = text_of(s.dir + "/stderr.log");
+  EXPECT_EQ(said.rfind("quorvane: no sound: ", 0), 0u) << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_GT(said.size(), 21u) << "without the library's reason";
+  EXPECT_EQ(said.back(), '\n');
+}
+
+}  // namespace
+}  // namespace e2e
