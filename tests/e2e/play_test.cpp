@@ -62,20 +62,8 @@ class PlayScreen : public GameSessionTest {
   void SetUp() override {
     GameSessionTest::SetUp();
     if (HasFatalFailure()) return;
-    const Picture reference = bmp_load(QUORVANE_MENU_BMP);
-    ASSERT_TRUE(poll_until(Millis(5000), [&] { return title_shown(screenshot(s), reference); }))
-        << "the title picture never appeared";
-    pointer_move(s, 320, 240);
-    key_tap(s, XK_space);
-    ASSERT_TRUE(
-        poll_until(Millis(8000),
-                   [&] { return game_exited(s) || at_bottom_centre(paddle_find(first = screenshot(s))); }) &&
-        !game_exited(s))
-        << (game_exited(s) ? "the game " + describe_status(*s.game_status) : "no game frame after Space");
-    // The OpenGL mode comes with a new window: find it and put the pointer,
-    // and so the keyboard, on it.
-    ASSERT_TRUE(window_wait(s, Millis(5000)));
-    pointer_move(s, 320, 200);
+    ASSERT_TRUE(passed(title_wait(s, QUORVANE_MENU_BMP)));
+    ASSERT_TRUE(passed(play_enter(s, &first)));
   }
 
   // Waits until the bricks have come to rest, so that what still changes on
@@ -123,26 +111,23 @@ TEST_F(PlayScreen, ClosingTheWindowQuitsWithStatusZero) {
 }
 
 TEST_F(PlayScreen, HoldingAnArrowTurnsTheViewAroundThePaddle) {
-  const Picture start = steady_picture();
-
-  key_press(s, XK_Right);
-  pause_for(Millis(400));  // about 30 degrees
-  const Picture turned = screenshot(s);
-  key_release(s, XK_Right);
+  // Held until the field has visibly turned (about 30 degrees take 400 ms).
+  auto turn = [&](unsigned long key, const Picture &from, Picture &now) {
+    key_press(s, key);
+    const bool turned = poll_until(Millis(3000), [&] {
+      return picture_diff(from, now = screenshot(s), 40, kSceneTop, kSceneBottom) > 4 * kCalm;
+    });
+    key_release(s, key);
+    return turned;
+  };
+  Picture turned, back;
+  EXPECT_TRUE(turn(XK_Right, steady_picture(), turned)) << "Right did not turn the field";
   EXPECT_TRUE(at_bottom_centre(paddle_find(turned))) << "while turning";
   EXPECT_TRUE(normal_width(paddle_find(turned))) << "while turning";
-  EXPECT_GT(picture_diff(start, turned, 40, kSceneTop, kSceneBottom), 4 * kCalm)
-      << "Right did not turn the field";
 
   // Released, the view comes to rest again; Left turns it as well.
-  const Picture stopped = steady_picture();
-  key_press(s, XK_Left);
-  pause_for(Millis(400));
-  const Picture back = screenshot(s);
-  key_release(s, XK_Left);
+  EXPECT_TRUE(turn(XK_Left, steady_picture(), back)) << "Left did not turn the field";
   EXPECT_TRUE(at_bottom_centre(paddle_find(back))) << "while turning back";
-  EXPECT_GT(picture_diff(stopped, back, 40, kSceneTop, kSceneBottom), 4 * kCalm)
-      << "Left did not turn the field";
 }
 
 TEST_F(PlayScreen, UpDoublesAndDownHalvesThePaddle) {
