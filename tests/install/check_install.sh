@@ -103,8 +103,13 @@ fi
 # --- the manual page --------------------------------------------------------
 
 page="$prefix/share/man/man6/quorvane.6.gz"
-if MANWIDTH=80 man --warnings -l "$page" >"$tmp/man.txt" 2>"$tmp/man.err" && [ ! -s "$tmp/man.err" ]; then
-  ok "manual page renders without warnings"
+# Whether a line can be adjusted or broken at 80 columns depends on the groff
+# version's fonts and hyphenation, not on the page: those warnings are shown,
+# any other one fails.
+if MANWIDTH=80 man --warnings -l "$page" >"$tmp/man.txt" 2>"$tmp/man.err" &&
+  ! grep -v -E "can(no|')t (adjust|break) line" "$tmp/man.err" >"$tmp/man.faults"; then
+  ok "manual page renders without warnings about its markup"
+  cat "$tmp/man.err"
 else
   cat "$tmp/man.err"
   fail "man -l $page"
