@@ -81,8 +81,7 @@ int main(int argc, char **argv) {
       xs::game_exited(s))
     return fail("waiting for the first frame");
   std::printf("space_release_to_first_frame_ms %.1f\n", ms_since(released));
-  if (!xs::game_window_wait(s, deadline).empty()) return fail("finding the game window");
-  xs::pointer_move(s, 320, 200);
+  if (!xs::play_wait(s).empty()) return fail("finding the game window");
 
   // A scripted game: the paddle swings left and right, the balls are split up
   // to the bound and every other power-up is taken now and then.

@@ -128,6 +128,7 @@ TEST_F(PlayScreen, HoldingAnArrowTurnsTheViewAroundThePaddle) {
   // Released, the view comes to rest again; Left turns it as well.
   EXPECT_TRUE(turn(XK_Left, steady_picture(), back)) << "Left did not turn the field";
   EXPECT_TRUE(at_bottom_centre(paddle_find(back))) << "while turning back";
+  EXPECT_TRUE(normal_width(paddle_find(back))) << "while turning back";
 }
 
 TEST_F(PlayScreen, UpDoublesAndDownHalvesThePaddle) {

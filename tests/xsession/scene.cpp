@@ -44,7 +44,8 @@ PaddleSpan paddle_find(const Picture &screen) {
   for (int y = std::max(0, screen.height - 80); y < screen.height; ++y) {
     auto lit = [&](int x) { return x >= 0 && x < screen.width && bright_grey(screen.at(x, y)); };
     int seed = -1;
-    for (int d = 0; d <= kMiddleSlack && seed < 0; ++d) seed = lit(middle - d) ? middle - d : lit(middle + d) ? middle + d : -1;
+    for (int d = 0; d <= kMiddleSlack && seed < 0; ++d)
+      seed = lit(middle - d) ? middle - d : lit(middle + d) ? middle + d : -1;
     if (seed < 0) continue;
     PaddleSpan row{y, seed, seed, 0};
     for (int x = seed - 1, dark = 0; x >= 0 && dark <= kGap; --x) {
@@ -117,11 +118,14 @@ Error title_wait(Session &s, const std::string &picture) {
 
 Error play_enter(Session &s, Picture *first) {
   key_tap(s, XK_space);
+  return play_wait(s, first);
+}
+
+Error play_wait(Session &s, Picture *first) {
   Picture seen;
   if (!poll_until(Millis(10000), [&] { return game_exited(s) || play_shown(seen = screenshot(s)); }) ||
       game_exited(s))
-    return s.game_status ? "the game " + describe_status(*s.game_status) + " after Space"
-                         : "no frame of play after Space";
+    return s.game_status ? "the game " + describe_status(*s.game_status) : "no frame of play";
   if (first) *first = std::move(seen);
   // The OpenGL mode comes with a new window, which SDL may never give the
   // keyboard: put the pointer, and so the keyboard, on it.

@@ -41,5 +41,7 @@ Error title_wait(Session &s, const std::string &picture);
 // From the title: Space, then waits for the first frame of play, kept in
 // `first` if given, and puts the pointer on the new window.
 Error play_enter(Session &s, Picture *first = nullptr);
+// The same once whatever starts the game has been sent.
+Error play_wait(Session &s, Picture *first = nullptr);
 
 }  // namespace xs
