@@ -48,7 +48,7 @@ Launch game_default() {
 void GameSessionTest::SetUp() {
   ASSERT_TRUE(xvfb_start(s));
   ASSERT_TRUE(game_launch(s, launch));
-  ASSERT_TRUE(window_wait(s, Millis(10000)));
+  ASSERT_TRUE(window_wait(s, Millis(30000)));
 }
 
 void GameSessionTest::TearDown() {
@@ -64,7 +64,7 @@ void GameSessionTest::TearDown() {
   if (s.game_pid > 0 && !game_exited(s) && s.dpy) {
     pointer_move(s, 320, 240);
     key_tap(s, XK_Escape);
-    EXPECT_TRUE(ends_with_status(s, 0, Millis(5000))) << "after Escape at the end of the test";
+    EXPECT_TRUE(ends_with_status(s, 0, Millis(20000))) << "after Escape at the end of the test";
   }
 }
 

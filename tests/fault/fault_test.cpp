@@ -5,11 +5,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -92,7 +92,7 @@ class FaultMatrix : public ::testing::Test {
   // The title picture is on screen and the pointer, and so the keyboard
   // focus, is on the window: from now on the game takes input.
   void wait_title() {
-    ASSERT_TRUE(e2e::window_wait(s, Millis(10000))) << output();
+    ASSERT_TRUE(e2e::window_wait(s, Millis(30000))) << output();
     ASSERT_TRUE(e2e::passed(xs::title_wait(s, QUORVANE_MENU_BMP))) << output();
   }
 
@@ -113,7 +113,7 @@ class FaultMatrix : public ::testing::Test {
   // The game must end by itself with `code`, not by a signal (a crash or a
   // sanitizer abort), and leave the terminal's modes as they were.
   void expect_end(int code) {
-    const std::optional<int> status = fault::pty_wait(s, run, Millis(15000));
+    const std::optional<int> status = fault::pty_wait(s, run, Millis(30000));
     ASSERT_TRUE(status.has_value()) << "the game still runs\n" << output();
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == code)
         << "the game " << e2e::describe_status(*status) << ", expected status " << code << "\n"
@@ -166,7 +166,7 @@ TEST_F(FaultMatrix, AServerWithoutOpenGLIsReportedBeforeOrAfterTheTitleWithStatu
   with_display({"-extension", "GLX"});
   start(e2e::game_default());
   const e2e::Picture reference = e2e::bmp_load(QUORVANE_MENU_BMP);
-  const bool title = e2e::poll_until(Millis(10000),
+  const bool title = e2e::poll_until(Millis(30000),
                                      [&] {
                                        if (e2e::game_exited(s)) return true;
                                        return e2e::window_wait(s, Millis(0)) &&
@@ -198,11 +198,18 @@ TEST_F(FaultMatrix, TheServerGoingAwayInPlayEndsTheGameWithStatusOne) {
   start(e2e::game_default());
   enter_play();
   ASSERT_FALSE(e2e::game_exited(s)) << output();
-  const std::regex lost_display(":" + std::to_string(s.display_number) + "([^0-9]|$)");
+  const std::string display = ":" + std::to_string(s.display_number);
+  auto names_display = [&](const std::string &text) {
+    for (size_t at = text.find(display); at != std::string::npos; at = text.find(display, at + 1))
+      if (at + display.size() == text.size() ||
+          !std::isdigit(static_cast<unsigned char>(text[at + display.size()])))
+        return true;
+    return false;
+  };
   xs::server_stop(s);
   expect_end(1);
   EXPECT_EQ(run.tty, "") << output();
-  EXPECT_TRUE(std::regex_search(run.err_text, lost_display)) << "the lost display is not named\n" << output();
+  EXPECT_TRUE(names_display(run.err_text)) << "the lost display is not named\n" << output();
 }
 
 // ---- The title picture ----------------------------------------------------
@@ -294,7 +301,7 @@ TEST_F(FaultMatrix, APaletteLongerThanItsDepthIsRefusedCleanlyOrShown) {
   }));
   // Either the game ends, or it shows the picture and takes input.
   bool shown = false;
-  e2e::poll_until(Millis(10000), [&] {
+  e2e::poll_until(Millis(30000), [&] {
     fault::pty_drain(run);
     if (e2e::game_exited(s)) return true;
     if (!e2e::window_wait(s, Millis(0))) return false;
@@ -364,7 +371,9 @@ TEST_F(FaultMatrix, WithoutBricksTheGamePlaysOnAndEscapeEndsItWithStatusZero) {
   with_display();
   start(failing_alloc("bricks"));
   enter_play();
-  ASSERT_FALSE(fault::pty_wait(s, run, Millis(1500)).has_value()) << output();
+  // It plays on: later frames are drawn.
+  ASSERT_FALSE(e2e::next_frame(s, e2e::screenshot(s), Millis(10000)).px.empty() || e2e::game_exited(s))
+      << output();
   e2e::key_tap(s, XK_Escape);
   expect_end(0);
   expect_output(kNothing, kNothing);

@@ -20,11 +20,7 @@ constexpr int kSettleSteps = 125;  // 2 s: the highest new brick rests after 1.8
 }  // namespace
 
 void bench_field_game() {
-  game_init();
-  g_game->score = 0;
-  g_game->move_right = 0;
-  g_game->move_left = 0;
-  player_create(0);
+  game_fresh();
   g_game->last_tick = SDL_GetTicks();
 }
 

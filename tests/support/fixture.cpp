@@ -3,16 +3,11 @@
 
 #include <cstdlib>
 
-#include "playfield/player.h"
 #include "playfield_helpers.h"
 
 void GameTest::SetUp() {
   fake_clock_set(0);
-  game_init();
-  g_game->score = 0;
-  g_game->move_right = 0;
-  g_game->move_left = 0;
-  player_create(0);
+  game_fresh();
   g_game->map = static_cast<map_t *>(std::calloc(1, sizeof(map_t)));
   g_game->last_tick = 0;
 }

@@ -7,7 +7,17 @@
 #include "geometry/toolkit_sphere.h"
 #include "playfield/bricker.h"
 #include "playfield/map.h"
+#include "playfield/player.h"
 #include "playfield/roller.h"
+
+// The context and the paddle as start-up builds them, minus the window.
+inline void game_fresh() {
+  game_init();
+  g_game->score = 0;
+  g_game->move_right = 0;
+  g_game->move_left = 0;
+  player_create(0);
+}
 
 // A ball as a moved, resting ball looks: base speed 0.015, radius 0.4, polar
 // fields from its position. Pushed at the head, like every new ball.

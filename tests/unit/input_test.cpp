@@ -9,15 +9,6 @@
 
 namespace {
 
-SDL_Event key_event(Uint8 type, SDLKey key) {
-  SDL_Event e{};
-  e.type = type;
-  e.key.type = type;
-  e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-  e.key.keysym.sym = key;
-  return e;
-}
-
 class InputTest : public GameTest {
  protected:
   void SetUp() override {

@@ -107,7 +107,7 @@ std::vector<TextBlock> text_blocks(const Picture &screen) {
 Error title_wait(Session &s, const std::string &picture) {
   const Picture reference = bmp_load(picture);
   if (reference.width != 640) return "cannot read " + picture;
-  if (!poll_until(Millis(10000), [&] { return game_exited(s) || title_shown(screenshot(s), reference); }) ||
+  if (!poll_until(Millis(30000), [&] { return game_exited(s) || title_shown(screenshot(s), reference); }) ||
       game_exited(s))
     return s.game_status ? "the game " + describe_status(*s.game_status) + " before showing the title"
                          : "the title picture never appeared";
@@ -123,13 +123,13 @@ Error play_enter(Session &s, Picture *first) {
 
 Error play_wait(Session &s, Picture *first) {
   Picture seen;
-  if (!poll_until(Millis(10000), [&] { return game_exited(s) || play_shown(seen = screenshot(s)); }) ||
+  if (!poll_until(Millis(30000), [&] { return game_exited(s) || play_shown(seen = screenshot(s)); }) ||
       game_exited(s))
     return s.game_status ? "the game " + describe_status(*s.game_status) : "no frame of play";
   if (first) *first = std::move(seen);
   // The OpenGL mode comes with a new window, which SDL may never give the
   // keyboard: put the pointer, and so the keyboard, on it.
-  if (Error e = game_window_wait(s, Millis(5000)); !e.empty()) return e;
+  if (Error e = game_window_wait(s, Millis(20000)); !e.empty()) return e;
   pointer_move(s, 320, 200);
   return {};
 }
