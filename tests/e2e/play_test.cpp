@@ -64,9 +64,18 @@ class PlayScreen : public GameSessionTest {
     GameSessionTest::SetUp();
     if (!HasFatalFailure()) play();
   }
+  // On a machine loaded far beyond its cores the first frames of play can
+  // take seconds, and by the game's rules the first ball then leaves the field
+  // at once and the game ends by itself: a new one is started (three at most).
   void play() {
-    ASSERT_TRUE(passed(title_wait(s, QUORVANE_MENU_BMP)));
-    ASSERT_TRUE(passed(play_enter(s, &first)));
+    for (int game = 1;; ++game) {
+      ASSERT_TRUE(passed(title_wait(s, QUORVANE_MENU_BMP)));
+      const Error entered = play_enter(s, &first);
+      if (entered.empty() && !over()) return;
+      ASSERT_TRUE(over() && game < 3) << entered;
+      ASSERT_TRUE(game_launch(s, launch));
+      ASSERT_TRUE(window_wait(s, Millis(30000)));
+    }
   }
 
   // The game ended by itself, as it does once its last ball is lost.
