@@ -1,264 +1,125 @@
 // session_probe.cpp -- start-up latency and memory of a real game, driven by real X input
 //
-// Usage: session_probe GAME WORKDIR PLAY_SECONDS [SAMPLE_SECOND...]
-// Starts GAME in WORKDIR (which holds menu.bmp) on $DISPLAY, times the launch
-// until the title picture is on screen and the Space release until the first
-// game frame, then plays a scripted game for PLAY_SECONDS, reading the game's
-// peak resident memory (VmHWM) at each SAMPLE_SECOND, and quits with Escape.
-// Prints one "name value" line per figure.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
+// Usage: session_probe GAME PICTURE PLAY_SECONDS [SAMPLE_SECOND...]
+// Starts GAME with the title picture PICTURE under a private Xvfb, times the
+// launch until the title picture is on screen and the Space release until the
+// first game frame, then plays a scripted game for PLAY_SECONDS, reading the
+// game's peak resident memory (VmHWM) at each SAMPLE_SECOND, and quits with
+// Escape. Prints one "name value" line per figure.
 #include <X11/keysym.h>
-#include <signal.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "render/graphic.h"
+#include "scene.h"
+#include "xsession.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
-
-constexpr int kWidth = kWindowWidth;
-constexpr int kHeight = kWindowHeight;
-constexpr int kGridX = 32;  // samples across the window
-constexpr int kGridY = 24;
-constexpr int kTolerance = 8;  // the title window has 16 bits per pixel
-
-struct rgb_t {
-  int r, g, b;
-};
 
 double ms_since(Clock::time_point t) {
   return std::chrono::duration<double, std::milli>(Clock::now() - t).count();
 }
 
-// The title picture at the grid points, from the 24-bit bottom-up BMP.
-std::vector<rgb_t> probe_title_samples(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<unsigned char> bmp((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<rgb_t> samples;
-  if (bmp.size() < 54 + static_cast<size_t>(kWidth) * kHeight * 3) return samples;
-  const size_t offset = bmp[10] | bmp[11] << 8 | bmp[12] << 16 | static_cast<size_t>(bmp[13]) << 24;
-  for (int gy = 0; gy < kGridY; ++gy)
-    for (int gx = 0; gx < kGridX; ++gx) {
-      const int x = gx * kWidth / kGridX + kWidth / kGridX / 2;
-      const int y = gy * kHeight / kGridY + kHeight / kGridY / 2;
-      const size_t at = offset + (static_cast<size_t>(kHeight - 1 - y) * kWidth + x) * 3;
-      if (at + 2 >= bmp.size()) return {};
-      samples.push_back({bmp[at + 2], bmp[at + 1], bmp[at]});
-    }
-  return samples;
+void print_memory(pid_t pid, const std::string &when) {
+  std::printf("vmhwm_kb_at_%s %ld\n", when.c_str(), xs::proc_status_kb(pid, "VmHWM"));
+  std::printf("vmrss_kb_at_%s %ld\n", when.c_str(), xs::proc_status_kb(pid, "VmRSS"));
+  std::fflush(stdout);
 }
 
-Window probe_find(Display *dpy, Window w, const char *name) {
-  char *title = nullptr;
-  if (XFetchName(dpy, w, &title) && title != nullptr) {
-    const bool match = std::strcmp(title, name) == 0;
-    XFree(title);
-    if (match) return w;
-  }
-  Window root, parent, *children = nullptr;
-  unsigned n = 0;
-  Window found = 0;
-  if (XQueryTree(dpy, w, &root, &parent, &children, &n)) {
-    for (unsigned i = 0; i < n && found == 0; ++i) found = probe_find(dpy, children[i], name);
-    if (children != nullptr) XFree(children);
-  }
-  return found;
+int fail(const char *what) {
+  std::printf("failed %s\n", what);
+  return 1;
 }
-
-// The game window's grid samples as they are on screen; empty while there is
-// no mapped game window.
-std::vector<rgb_t> probe_screen(Display *dpy) {
-  const Window root = DefaultRootWindow(dpy);
-  const Window w = probe_find(dpy, root, kWindowCaption);
-  if (w == 0) return {};
-  XWindowAttributes attr;
-  if (!XGetWindowAttributes(dpy, w, &attr) || attr.map_state != IsViewable) return {};
-  int x0 = 0, y0 = 0;
-  Window child;
-  XTranslateCoordinates(dpy, w, root, 0, 0, &x0, &y0, &child);
-  XImage *img = XGetImage(dpy, root, x0, y0, kWidth, kHeight, AllPlanes, ZPixmap);
-  if (img == nullptr) return {};
-  std::vector<rgb_t> samples;
-  for (int gy = 0; gy < kGridY; ++gy)
-    for (int gx = 0; gx < kGridX; ++gx) {
-      const unsigned long p = XGetPixel(img, gx * kWidth / kGridX + kWidth / kGridX / 2,
-                                        gy * kHeight / kGridY + kHeight / kGridY / 2);
-      samples.push_back({static_cast<int>((p >> 16) & 0xff), static_cast<int>((p >> 8) & 0xff),
-                         static_cast<int>(p & 0xff)});
-    }
-  XDestroyImage(img);
-  return samples;
-}
-
-double probe_title_share(const std::vector<rgb_t> &screen, const std::vector<rgb_t> &title) {
-  if (screen.size() != title.size() || screen.empty()) return 0;
-  int same = 0;
-  for (size_t i = 0; i < screen.size(); ++i)
-    same += std::abs(screen[i].r - title[i].r) <= kTolerance &&
-            std::abs(screen[i].g - title[i].g) <= kTolerance &&
-            std::abs(screen[i].b - title[i].b) <= kTolerance;
-  return static_cast<double>(same) / screen.size();
-}
-
-// The game frame is cleared to black; the title picture has no black.
-double probe_black_share(const std::vector<rgb_t> &screen) {
-  if (screen.empty()) return 0;
-  int black = 0;
-  for (const rgb_t &p : screen) black += p.r == 0 && p.g == 0 && p.b == 0;
-  return static_cast<double>(black) / screen.size();
-}
-
-long probe_status_kb(pid_t pid, const char *field) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/status");
-  std::string line;
-  const size_t n = std::strlen(field);
-  while (std::getline(in, line))
-    if (line.compare(0, n, field) == 0 && line.size() > n && line[n] == ':')
-      return std::atol(line.c_str() + n + 1);
-  return -1;
-}
-
-void probe_key(Display *dpy, KeySym sym, bool down) {
-  XTestFakeKeyEvent(dpy, XKeysymToKeycode(dpy, sym), down ? True : False, CurrentTime);
-  XSync(dpy, False);
-}
-
-// Windows come and go while the game switches from the title to the GL
-// window; a request about one that has just gone fails, and is simply retried.
-int probe_ignore_x_error(Display *, XErrorEvent *) { return 0; }
-
-bool probe_alive(pid_t pid, int *status) { return waitpid(pid, status, WNOHANG) == 0; }
 }  // namespace
 
 int main(int argc, char **argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: session_probe GAME WORKDIR PLAY_SECONDS [SAMPLE_SECOND...]\n");
+    std::fprintf(stderr, "usage: session_probe GAME PICTURE PLAY_SECONDS [SAMPLE_SECOND...]\n");
     return 2;
   }
-  const std::string game = argv[1], dir = argv[2];
   const double play_seconds = std::atof(argv[3]);
   std::vector<double> samples_at;
   for (int i = 4; i < argc; ++i) samples_at.push_back(std::atof(argv[i]));
+  const xs::Picture title = xs::bmp_load(argv[2]);
+  if (title.width == 0) {
+    std::fprintf(stderr, "session_probe: cannot read %s\n", argv[2]);
+    return 2;
+  }
 
-  const std::vector<rgb_t> title = probe_title_samples(dir + "/menu.bmp");
-  if (title.empty()) {
-    std::fprintf(stderr, "session_probe: cannot read %s/menu.bmp\n", dir.c_str());
+  xs::Session s;
+  if (const xs::Error e = xs::server_start(s); !e.empty()) {
+    std::fprintf(stderr, "session_probe: %s\n", e.c_str());
     return 2;
   }
-  Display *dpy = XOpenDisplay(nullptr);
-  if (dpy == nullptr) {
-    std::fprintf(stderr, "session_probe: no X display\n");
-    return 2;
-  }
-  XSetErrorHandler(probe_ignore_x_error);
+  xs::Launch how;
+  how.binary = argv[1];
+  how.picture = argv[2];
+  how.env = {{"LIBGL_ALWAYS_SOFTWARE", "1"}};
+  const xs::Millis deadline(20000);
 
   const Clock::time_point launch = Clock::now();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (chdir(dir.c_str()) != 0) _exit(127);
-    std::freopen("/dev/null", "w", stdout);
-    execl(game.c_str(), game.c_str(), static_cast<char *>(nullptr));
-    _exit(127);
-  }
-  int status = 0;
-  auto fail = [&](const char *what) {
-    std::printf("failed %s\n", what);
-    if (probe_alive(pid, &status)) {
-      kill(pid, SIGKILL);
-      waitpid(pid, &status, 0);
-    }
-    return 1;
-  };
-
-  // Title picture on screen.
-  const double kDeadlineMs = 20000;
-  while (probe_title_share(probe_screen(dpy), title) < 0.9) {
-    if (!probe_alive(pid, &status) || ms_since(launch) > kDeadlineMs) return fail("waiting for the title");
-    usleep(1000);
-  }
+  if (!xs::game_start(s, how).empty()) return fail("starting the game");
+  if (!xs::poll_until(deadline,
+                      [&] {
+                        return xs::game_exited(s) || (xs::game_window_wait(s, xs::Millis(0)).empty() &&
+                                                      xs::title_shown(xs::screenshot(s), title));
+                      }) ||
+      xs::game_exited(s))
+    return fail("waiting for the title");
   std::printf("launch_to_title_ms %.1f\n", ms_since(launch));
 
   // Space: pressed, then released; the game starts on the release.
-  probe_key(dpy, XK_space, true);
-  usleep(30 * 1000);
-  probe_key(dpy, XK_space, false);
+  xs::pointer_move(s, 320, 240);
+  xs::key_press(s, XK_space);
+  xs::key_release(s, XK_space);
   const Clock::time_point released = Clock::now();
-  for (;;) {
-    const std::vector<rgb_t> screen = probe_screen(dpy);
-    if (probe_title_share(screen, title) < 0.2 && probe_black_share(screen) > 0.5) break;
-    if (!probe_alive(pid, &status) || ms_since(released) > kDeadlineMs)
-      return fail("waiting for the first frame");
-    usleep(1000);
-  }
+  if (!xs::poll_until(deadline, [&] { return xs::game_exited(s) || xs::play_shown(xs::screenshot(s)); }) ||
+      xs::game_exited(s))
+    return fail("waiting for the first frame");
   std::printf("space_release_to_first_frame_ms %.1f\n", ms_since(released));
+  if (!xs::play_wait(s).empty()) return fail("finding the game window");
 
   // A scripted game: the paddle swings left and right, the balls are split up
   // to the bound and every other power-up is taken now and then.
   const Clock::time_point start = Clock::now();
-  const KeySym taps[] = {XK_d, XK_f, XK_g, XK_d, XK_Up, XK_d, XK_h, XK_d, XK_Down, XK_d};
+  const unsigned long taps[] = {XK_d, XK_f, XK_g, XK_d, XK_Up, XK_d, XK_h, XK_d, XK_Down, XK_d};
   size_t next_sample = 0;
-  int step = 0;
-  KeySym held = 0;
-  while (ms_since(start) < play_seconds * 1000) {
-    if (!probe_alive(pid, &status)) {
-      std::printf("game_ended_after_s %.1f status %d\n", ms_since(start) / 1000,
-                  WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+  unsigned long held = 0;
+  for (int step = 0; ms_since(start) < play_seconds * 1000; ++step) {
+    if (xs::game_exited(s)) {
+      std::printf("game_ended_after_s %.1f %s\n", ms_since(start) / 1000,
+                  xs::describe_status(*s.game_status).c_str());
       return fail("the game ended during play");
     }
-    const KeySym want = (step / 30) % 2 == 0 ? XK_Right : XK_Left;  // 1.5 s each way
+    const unsigned long want = (step / 30) % 2 == 0 ? XK_Right : XK_Left;  // about 1.5 s each way
     if (want != held) {
-      if (held != 0) probe_key(dpy, held, false);
-      probe_key(dpy, want, true);
+      if (held != 0) xs::key_release(s, held);
+      xs::key_press(s, want);
       held = want;
     }
-    if (step < 20 && step % 2 == 0) {
-      // Up to the ball bound at once, so that the game cannot run out of balls.
-      probe_key(dpy, XK_d, true);
-      probe_key(dpy, XK_d, false);
-    } else if (step % 8 == 0) {
-      const KeySym k = taps[(step / 8) % (sizeof taps / sizeof taps[0])];
-      probe_key(dpy, k, true);
-      probe_key(dpy, k, false);
-    }
-    while (next_sample < samples_at.size() && ms_since(start) >= samples_at[next_sample] * 1000) {
-      std::printf("vmhwm_kb_at_%gs %ld\n", samples_at[next_sample], probe_status_kb(pid, "VmHWM"));
-      std::printf("vmrss_kb_at_%gs %ld\n", samples_at[next_sample], probe_status_kb(pid, "VmRSS"));
-      std::fflush(stdout);
-      ++next_sample;
-    }
-    ++step;
-    usleep(50 * 1000);
+    // Up to the ball bound at once, so that the game cannot run out of balls.
+    if (step < 20 && step % 2 == 0)
+      xs::key_tap(s, XK_d);
+    else if (step % 8 == 0)
+      xs::key_tap(s, taps[(step / 8) % (sizeof taps / sizeof taps[0])]);
+    for (; next_sample < samples_at.size() && ms_since(start) >= samples_at[next_sample] * 1000;
+         ++next_sample)
+      print_memory(s.game_pid, std::to_string(static_cast<int>(samples_at[next_sample])) + "s");
+    xs::pause_for(xs::Millis(20));
   }
-  if (held != 0) probe_key(dpy, held, false);
+  if (held != 0) xs::key_release(s, held);
   // Samples due at the very end of play.
-  for (; next_sample < samples_at.size() && samples_at[next_sample] <= play_seconds; ++next_sample) {
-    std::printf("vmhwm_kb_at_%gs %ld\n", samples_at[next_sample], probe_status_kb(pid, "VmHWM"));
-    std::printf("vmrss_kb_at_%gs %ld\n", samples_at[next_sample], probe_status_kb(pid, "VmRSS"));
-  }
-  std::printf("vmhwm_kb_at_end %ld\n", probe_status_kb(pid, "VmHWM"));
+  for (; next_sample < samples_at.size() && samples_at[next_sample] <= play_seconds; ++next_sample)
+    print_memory(s.game_pid, std::to_string(static_cast<int>(samples_at[next_sample])) + "s");
+  print_memory(s.game_pid, "end");
 
-  probe_key(dpy, XK_Escape, true);
-  probe_key(dpy, XK_Escape, false);
-  const Clock::time_point quit = Clock::now();
-  while (probe_alive(pid, &status)) {
-    if (ms_since(quit) > kDeadlineMs) return fail("waiting for the game to quit");
-    usleep(10 * 1000);
-  }
-  std::printf("exit_status %d\n", WIFEXITED(status) ? WEXITSTATUS(status) : -1);
-  XCloseDisplay(dpy);
+  xs::key_tap(s, XK_Escape);
+  const std::optional<int> status = xs::wait_exit(s, deadline);
+  if (!status) return fail("waiting for the game to quit");
+  std::printf("exit_status %d\n", WIFEXITED(*status) ? WEXITSTATUS(*status) : -1);
   return 0;
 }

@@ -1,25 +1,11 @@
-// harness.cpp -- Xvfb, the game process, XTEST input and screen read-back for the end-to-end tests
+// harness.cpp -- GoogleTest's view of the X session library: assertions and the per-test session
 #include "harness.h"
 
-#include <X11/Xatom.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <thread>
 
 #ifndef QUORVANE_BINARY
 #error "QUORVANE_BINARY must name the game executable"
@@ -30,404 +16,39 @@
 
 namespace e2e {
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// Spacing after every scripted event: well above the ~2 ms in which the media
-// library folds a release and a press of one key into an auto-repeat.
-constexpr Millis kEventGap{30};
-
-// A window disappears under us whenever the game switches to its OpenGL mode
-// or quits; requests on a dead window must not abort the test.
-int ignore_x_errors(Display *, XErrorEvent *) { return 0; }
-
-// In the child after fork: die with the test process, whatever kills it.
-void die_with_parent(pid_t parent) {
-  prctl(PR_SET_PDEATHSIG, SIGKILL);
-  if (getppid() != parent) _exit(127);
+::testing::AssertionResult passed(const Error &error) {
+  if (error.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << error;
 }
 
-void redirect(int fd, const std::string &path) {
-  int out = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  if (out >= 0) {
-    dup2(out, fd);
-    close(out);
-  }
-}
-
-std::string read_file(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// Stops a process we started: a polite signal, then a hard one.
-void stop_process(pid_t pid) {
-  if (pid <= 0) return;
-  kill(pid, SIGTERM);
-  for (int i = 0; i < 100; ++i) {
-    if (waitpid(pid, nullptr, WNOHANG) == pid) return;
-    std::this_thread::sleep_for(Millis(10));
-  }
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
-}
-
-unsigned long window_pid(Display *dpy, Window w) {
-  Atom pid_atom = XInternAtom(dpy, "_NET_WM_PID", True);
-  if (pid_atom == None) return 0;
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char *data = nullptr;
-  unsigned long pid = 0;
-  if (XGetWindowProperty(dpy, w, pid_atom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after, &data) ==
-          Success &&
-      data) {
-    if (type == XA_CARDINAL && format == 32 && count == 1) pid = *reinterpret_cast<unsigned long *>(data);
-    XFree(data);
-  }
-  return pid;
-}
-
-// The mapped top-level window of the game: the one that carries its pid, or,
-// for a media library that does not set _NET_WM_PID, the only mapped 640x480
-// top-level window (nothing else runs on this display).
-Window find_game_window(Display *dpy, pid_t game_pid) {
-  Window root = DefaultRootWindow(dpy), parent = 0, *children = nullptr;
-  unsigned int count = 0;
-  if (!XQueryTree(dpy, root, &root, &parent, &children, &count)) return 0;
-  Window by_pid = 0, by_size = 0;
-  for (unsigned int i = 0; i < count; ++i) {
-    XWindowAttributes attr;
-    if (!XGetWindowAttributes(dpy, children[i], &attr) || attr.map_state != IsViewable) continue;
-    if (window_pid(dpy, children[i]) == static_cast<unsigned long>(game_pid)) by_pid = children[i];
-    if (attr.width == 640 && attr.height == 480) by_size = children[i];
-  }
-  if (children) XFree(children);
-  return by_pid ? by_pid : by_size;
-}
-
-void settle(Session &s) {
-  XSync(s.dpy, False);
-  pause_for(kEventGap);
-}
-
-}  // namespace
-
-Millis scaled(Millis ms) {
-  static const double factor = [] {
-    const char *text = std::getenv("QUORVANE_E2E_SLOWDOWN");
-    double f = text ? std::atof(text) : 1.0;
-    return f >= 1.0 ? f : 1.0;
-  }();
-  return Millis(static_cast<long>(static_cast<double>(ms.count()) * factor));
-}
-
-bool poll_until(Millis deadline, const std::function<bool()> &ready) {
-  const auto end = Clock::now() + scaled(deadline);
-  for (;;) {
-    if (ready()) return true;
-    if (Clock::now() >= end) return false;
-    std::this_thread::sleep_for(Millis(15));
-  }
-}
-
-void pause_for(Millis ms) { std::this_thread::sleep_for(ms); }
-
-Picture bmp_load(const std::string &path) {
-  Picture pic;
-  std::ifstream in(path, std::ios::binary);
-  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  auto u32 = [&](size_t at) {
-    return static_cast<uint32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
-                                 static_cast<uint32_t>(bytes[at + 3]) << 24);
-  };
-  if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return pic;
-  const uint32_t offset = u32(10);
-  const auto width = static_cast<int32_t>(u32(18));
-  const auto height = static_cast<int32_t>(u32(22));
-  const int bits = bytes[28] | bytes[29] << 8;
-  if (bits != 24 || u32(30) != 0 || width <= 0 || height == 0) return pic;
-  const bool bottom_up = height > 0;
-  const int rows = bottom_up ? height : -height;
-  const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
-  if (bytes.size() < offset + stride * rows) return pic;
-  pic.width = width;
-  pic.height = rows;
-  pic.px.resize(static_cast<size_t>(width) * rows);
-  for (int y = 0; y < rows; ++y) {
-    const size_t line = offset + stride * (bottom_up ? rows - 1 - y : y);
-    for (int x = 0; x < width; ++x) {
-      const unsigned char *p = &bytes[line + 3 * static_cast<size_t>(x)];
-      pic.px[static_cast<size_t>(y) * width + x] = Rgb{p[2], p[1], p[0]};
-    }
-  }
-  return pic;
-}
-
-void ppm_save(const Picture &pic, const std::string &path) {
-  std::ofstream out(path, std::ios::binary);
-  out << "P6\n" << pic.width << ' ' << pic.height << "\n255\n";
-  for (const Rgb &c : pic.px) {
-    const char rgb[3] = {static_cast<char>(c.r), static_cast<char>(c.g), static_cast<char>(c.b)};
-    out.write(rgb, 3);
-  }
-}
-
-int picture_diff(const Picture &a, const Picture &b, int tolerance, int y0, int y1) {
-  if (a.width != b.width || a.height != b.height) return a.width * a.height;
-  int count = 0;
-  for (int y = std::max(0, y0); y < std::min(a.height, y1); ++y) {
-    for (int x = 0; x < a.width; ++x) {
-      const Rgb p = a.at(x, y), q = b.at(x, y);
-      if (std::abs(p.r - q.r) > tolerance || std::abs(p.g - q.g) > tolerance ||
-          std::abs(p.b - q.b) > tolerance)
-        ++count;
-    }
-  }
-  return count;
-}
-
-Session::~Session() {
-  game_kill(*this);
-  if (dpy) XCloseDisplay(dpy);
-  stop_process(xvfb_pid);
-  if (!dir.empty()) {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
-  }
+Launch game_default() {
+  Launch how;
+  const char *other = std::getenv("QUORVANE_E2E_GAME");
+  how.binary = other && *other ? other : QUORVANE_BINARY;
+  how.picture = QUORVANE_MENU_BMP;
+  return how;
 }
 
 ::testing::AssertionResult xvfb_start(Session &s, const std::vector<std::string> &extra) {
-  int fds[2];
-  if (pipe(fds) != 0) return ::testing::AssertionFailure() << "pipe: " << std::strerror(errno);
-  const pid_t parent = getpid();
-  const pid_t pid = fork();
-  if (pid < 0) return ::testing::AssertionFailure() << "fork: " << std::strerror(errno);
-  if (pid == 0) {
-    die_with_parent(parent);
-    close(fds[0]);
-    const int devnull = open("/dev/null", O_RDWR);
-    dup2(devnull, 0);
-    dup2(devnull, 1);
-    dup2(devnull, 2);
-    std::vector<std::string> args = {
-        "Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp"};
-    args.insert(args.end(), extra.begin(), extra.end());
-    std::vector<char *> argv;
-    for (std::string &a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execvp("Xvfb", argv.data());
-    _exit(127);
-  }
-  close(fds[1]);
-  s.xvfb_pid = pid;
-
-  // Xvfb writes the display number it took once it is ready for clients.
-  std::string number;
-  const auto end = Clock::now() + scaled(Millis(10000));
-  while (Clock::now() < end && number.find('\n') == std::string::npos) {
-    pollfd p{fds[0], POLLIN, 0};
-    if (poll(&p, 1, 100) <= 0) continue;
-    char buf[32];
-    const ssize_t n = read(fds[0], buf, sizeof buf);
-    if (n <= 0) break;
-    number.append(buf, static_cast<size_t>(n));
-  }
-  close(fds[0]);
-  if (number.find('\n') == std::string::npos)
-    return ::testing::AssertionFailure() << "Xvfb did not report a display (is it installed?)";
-  s.display_number = std::atoi(number.c_str());
-
-  XSetErrorHandler(ignore_x_errors);
-  const std::string name = ":" + std::to_string(s.display_number);
-  s.dpy = XOpenDisplay(name.c_str());
-  if (!s.dpy) return ::testing::AssertionFailure() << "cannot open display " << name;
-  int event_base = 0, error_base = 0, major = 0, minor = 0;
-  if (!XTestQueryExtension(s.dpy, &event_base, &error_base, &major, &minor))
-    return ::testing::AssertionFailure() << "Xvfb on " << name << " has no XTEST extension";
-  return ::testing::AssertionSuccess();
+  return passed(server_start(s, extra));
 }
 
-::testing::AssertionResult game_launch(Session &s) {
-  char pattern[] = "/tmp/quorvane-e2e-XXXXXX";
-  if (!mkdtemp(pattern)) return ::testing::AssertionFailure() << "mkdtemp: " << std::strerror(errno);
-  s.dir = pattern;
-  std::error_code error;
-  std::filesystem::copy_file(QUORVANE_MENU_BMP, s.dir + "/menu.bmp", error);
-  if (error)
-    return ::testing::AssertionFailure() << "copying " << QUORVANE_MENU_BMP << ": " << error.message();
-
-  const std::string display = ":" + std::to_string(s.display_number);
-  const char *preload = std::getenv("QUORVANE_E2E_PRELOAD");
-  const char *other = std::getenv("QUORVANE_E2E_GAME");
-  const std::string binary = other && *other ? other : QUORVANE_BINARY;
-  const pid_t parent = getpid();
-  const pid_t pid = fork();
-  if (pid < 0) return ::testing::AssertionFailure() << "fork: " << std::strerror(errno);
-  if (pid == 0) {
-    die_with_parent(parent);
-    if (chdir(s.dir.c_str()) != 0) _exit(127);
-    redirect(1, "stdout.log");
-    redirect(2, "stderr.log");
-    setenv("DISPLAY", display.c_str(), 1);
-    if (preload && *preload) setenv("LD_PRELOAD", preload, 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    for (const auto &[name, value] : s.env) setenv(name.c_str(), value.c_str(), 1);
-    execl(binary.c_str(), binary.c_str(), static_cast<char *>(nullptr));
-    _exit(127);
-  }
-  s.game_pid = pid;
-  return ::testing::AssertionSuccess();
-}
+::testing::AssertionResult game_launch(Session &s, const Launch &how) { return passed(game_start(s, how)); }
 
 ::testing::AssertionResult window_wait(Session &s, Millis deadline) {
-  Window found = 0;
-  const bool shown = poll_until(deadline, [&] {
-    if (game_exited(s)) return true;
-    found = find_game_window(s.dpy, s.game_pid);
-    return found != 0;
-  });
-  if (!found) {
-    auto failure = ::testing::AssertionFailure();
-    if (s.game_status)
-      failure << "the game ended (" << describe_status(*s.game_status) << ") before showing a window";
-    else if (!shown)
-      failure << "no game window within " << scaled(deadline).count() << " ms";
-    return failure;
-  }
-  s.top = found;
-  Window child = 0;
-  XTranslateCoordinates(s.dpy, found, DefaultRootWindow(s.dpy), 0, 0, &s.win_x, &s.win_y, &child);
-  return ::testing::AssertionSuccess();
+  return passed(game_window_wait(s, deadline));
 }
 
-void pointer_move(Session &s, int x, int y) {
-  XTestFakeMotionEvent(s.dpy, DefaultScreen(s.dpy), s.win_x + x, s.win_y + y, CurrentTime);
-  settle(s);
-}
-
-void click(Session &s, int x, int y, unsigned button) {
-  pointer_move(s, x, y);
-  XTestFakeButtonEvent(s.dpy, button, True, CurrentTime);
-  settle(s);
-  XTestFakeButtonEvent(s.dpy, button, False, CurrentTime);
-  settle(s);
-}
-
-void key_press(Session &s, unsigned long keysym) {
-  XTestFakeKeyEvent(s.dpy, XKeysymToKeycode(s.dpy, keysym), True, CurrentTime);
-  settle(s);
-}
-
-void key_release(Session &s, unsigned long keysym) {
-  XTestFakeKeyEvent(s.dpy, XKeysymToKeycode(s.dpy, keysym), False, CurrentTime);
-  settle(s);
-}
-
-void key_tap(Session &s, unsigned long keysym) {
-  key_press(s, keysym);
-  key_release(s, keysym);
-}
-
-Picture screenshot(Session &s) {
-  Picture pic;
-  XImage *image = XGetImage(s.dpy, DefaultRootWindow(s.dpy), s.win_x, s.win_y, 640, 480, AllPlanes, ZPixmap);
-  if (!image) return pic;
-  // Channel positions come from the visual's masks, e.g. 0xff0000 for red.
-  auto channel = [](unsigned long pixel, unsigned long mask) {
-    if (!mask) return 0;
-    int shift = 0;
-    while (!((mask >> shift) & 1)) ++shift;
-    const unsigned long max = mask >> shift;
-    return static_cast<int>(((pixel & mask) >> shift) * 255 / max);
-  };
-  pic.width = image->width;
-  pic.height = image->height;
-  pic.px.resize(static_cast<size_t>(pic.width) * pic.height);
-  for (int y = 0; y < pic.height; ++y) {
-    for (int x = 0; x < pic.width; ++x) {
-      const unsigned long p = XGetPixel(image, x, y);
-      pic.px[static_cast<size_t>(y) * pic.width + x] =
-          Rgb{channel(p, image->red_mask), channel(p, image->green_mask), channel(p, image->blue_mask)};
-    }
-  }
-  XDestroyImage(image);
-  return pic;
-}
-
-::testing::AssertionResult polite_close(Session &s) {
-  Atom protocols = XInternAtom(s.dpy, "WM_PROTOCOLS", False);
-  Atom delete_window = XInternAtom(s.dpy, "WM_DELETE_WINDOW", False);
-  Atom *listed = nullptr;
-  int count = 0;
-  bool accepts = false;
-  if (XGetWMProtocols(s.dpy, s.top, &listed, &count)) {
-    for (int i = 0; i < count; ++i) accepts = accepts || listed[i] == delete_window;
-    XFree(listed);
-  }
-  if (!accepts) return ::testing::AssertionFailure() << "the game window does not take WM_DELETE_WINDOW";
-  XEvent event{};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = s.top;
-  event.xclient.message_type = protocols;
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = static_cast<long>(delete_window);
-  event.xclient.data.l[1] = CurrentTime;
-  XSendEvent(s.dpy, s.top, False, NoEventMask, &event);
-  settle(s);
-  return ::testing::AssertionSuccess();
-}
-
-bool game_exited(Session &s) {
-  if (s.game_status) return true;
-  if (s.game_pid <= 0) return false;
-  int status = 0;
-  if (waitpid(s.game_pid, &status, WNOHANG) != s.game_pid) return false;
-  s.game_status = status;
-  return true;
-}
-
-std::string describe_status(int status) {
-  if (WIFSIGNALED(status)) return "was killed by signal " + std::to_string(WTERMSIG(status));
-  return "exited with status " + std::to_string(WEXITSTATUS(status));
-}
-
-std::optional<int> wait_exit(Session &s, Millis deadline) {
-  if (!poll_until(deadline, [&] { return game_exited(s); })) return std::nullopt;
-  return s.game_status;
-}
+::testing::AssertionResult polite_close(Session &s) { return passed(window_close(s)); }
 
 ::testing::AssertionResult ends_with_status(Session &s, int code, Millis deadline) {
-  const std::optional<int> status = wait_exit(s, deadline);
-  if (!status)
-    return ::testing::AssertionFailure() << "the game still runs after " << scaled(deadline).count() << " ms";
-  if (!WIFEXITED(*status) || WEXITSTATUS(*status) != code)
-    return ::testing::AssertionFailure()
-           << "the game " << describe_status(*status) << ", expected status " << code;
-  return ::testing::AssertionSuccess();
-}
-
-void game_kill(Session &s) {
-  if (s.game_pid <= 0 || game_exited(s)) return;
-  kill(s.game_pid, SIGKILL);
-  int status = 0;
-  if (waitpid(s.game_pid, &status, 0) == s.game_pid) s.game_status = status;
-}
-
-std::string game_logs(const Session &s) {
-  if (s.dir.empty()) return {};
-  return "game stdout:\n" + read_file(s.dir + "/stdout.log") + "game stderr:\n" +
-         read_file(s.dir + "/stderr.log");
+  return passed(game_end_expect(s, code, deadline));
 }
 
 void GameSessionTest::SetUp() {
   ASSERT_TRUE(xvfb_start(s));
-  ASSERT_TRUE(game_launch(s));
-  ASSERT_TRUE(window_wait(s, Millis(10000)));
+  ASSERT_TRUE(game_launch(s, launch));
+  ASSERT_TRUE(window_wait(s, Millis(30000)));
 }
 
 void GameSessionTest::TearDown() {
@@ -443,7 +64,7 @@ void GameSessionTest::TearDown() {
   if (s.game_pid > 0 && !game_exited(s) && s.dpy) {
     pointer_move(s, 320, 240);
     key_tap(s, XK_Escape);
-    EXPECT_TRUE(ends_with_status(s, 0, Millis(5000))) << "after Escape at the end of the test";
+    EXPECT_TRUE(ends_with_status(s, 0, Millis(20000))) << "after Escape at the end of the test";
   }
 }
 

@@ -1,5 +1,6 @@
 // play_test.cpp -- the real game in play: the first frame, turning, paddle size and quitting
 #include <X11/keysym.h>
+#include <sys/wait.h>
 
 #include <sstream>
 
@@ -61,36 +62,44 @@ class PlayScreen : public GameSessionTest {
  protected:
   void SetUp() override {
     GameSessionTest::SetUp();
-    if (HasFatalFailure()) return;
-    const Picture reference = bmp_load(QUORVANE_MENU_BMP);
-    ASSERT_TRUE(poll_until(Millis(5000), [&] { return title_shown(screenshot(s), reference); }))
-        << "the title picture never appeared";
-    pointer_move(s, 320, 240);
-    key_tap(s, XK_space);
-    ASSERT_TRUE(
-        poll_until(Millis(8000),
-                   [&] { return game_exited(s) || at_bottom_centre(paddle_find(first = screenshot(s))); }) &&
-        !game_exited(s))
-        << (game_exited(s) ? "the game " + describe_status(*s.game_status) : "no game frame after Space");
-    // The OpenGL mode comes with a new window: find it and put the pointer,
-    // and so the keyboard, on it.
-    ASSERT_TRUE(window_wait(s, Millis(5000)));
-    pointer_move(s, 320, 200);
+    if (!HasFatalFailure()) play();
+  }
+  // On a machine loaded far beyond its cores the first frames of play can
+  // take seconds, and by the game's rules the first ball then leaves the field
+  // at once and the game ends by itself: a new one is started (three at most).
+  void play() {
+    for (int game = 1;; ++game) {
+      ASSERT_TRUE(passed(title_wait(s, QUORVANE_MENU_BMP)));
+      const Error entered = play_enter(s, &first);
+      if (entered.empty() && !over()) return;
+      ASSERT_TRUE(over() && game < 3) << entered;
+      ASSERT_TRUE(game_launch(s, launch));
+      ASSERT_TRUE(window_wait(s, Millis(30000)));
+    }
+  }
+
+  // The game ended by itself, as it does once its last ball is lost.
+  bool over() { return game_exited(s) && WIFEXITED(*s.game_status) && WEXITSTATUS(*s.game_status) == 0; }
+
+  // A new game in the same session, in play.
+  void replay() {
+    ASSERT_TRUE(game_launch(s, launch));
+    ASSERT_TRUE(window_wait(s, Millis(30000)));
+    play();
   }
 
   // Waits until the bricks have come to rest, so that what still changes on
   // screen comes from the test; returns the last picture.
   Picture steady_picture() {
     Picture before = screenshot(s), now;
-    const bool steady = poll_until(Millis(8000), [&] {
+    const bool steady = poll_until(Millis(20000), [&] {
       pause_for(Millis(150));
       now = screenshot(s);
       const bool calm = picture_diff(before, now, 40, kSceneTop, kSceneBottom) < kCalm;
       before = now;
       return calm;
     });
-    EXPECT_TRUE(steady) << "the picture never came to rest";
-    return now;
+    return steady ? now : Picture{};
   }
 
   // Rows between the numbers and the paddle, where the field is seen.
@@ -107,42 +116,52 @@ TEST_F(PlayScreen, FirstFrameShowsThePaddleBottomCentreAndTheNumbersTopCentre) {
 
   // Falling bricks may cross the numbers for a moment; they stand still.
   std::vector<TextBlock> blocks;
-  EXPECT_TRUE(poll_until(Millis(3000), [&] {
+  EXPECT_TRUE(poll_until(Millis(10000), [&] {
     return score_and_count_shown(blocks = text_blocks(screenshot(s)));
   })) << describe(blocks);
 }
 
 TEST_F(PlayScreen, EscapeQuitsWithStatusZero) {
   key_tap(s, XK_Escape);
-  EXPECT_TRUE(ends_with_status(s, 0, Millis(5000)));
+  EXPECT_TRUE(ends_with_status(s, 0, Millis(20000)));
 }
 
 TEST_F(PlayScreen, ClosingTheWindowQuitsWithStatusZero) {
   ASSERT_TRUE(polite_close(s));
-  EXPECT_TRUE(ends_with_status(s, 0, Millis(5000)));
+  EXPECT_TRUE(ends_with_status(s, 0, Millis(20000)));
 }
 
 TEST_F(PlayScreen, HoldingAnArrowTurnsTheViewAroundThePaddle) {
-  const Picture start = steady_picture();
-
-  key_press(s, XK_Right);
-  pause_for(Millis(400));  // about 30 degrees
-  const Picture turned = screenshot(s);
-  key_release(s, XK_Right);
+  // Held until the field has visibly turned (about 30 degrees take 400 ms).
+  auto turn = [&](unsigned long key, const Picture &from, Picture &now) {
+    key_press(s, key);
+    const bool turned = !from.px.empty() && poll_until(Millis(10000), [&] {
+      return picture_diff(from, now = screenshot(s), 40, kSceneTop, kSceneBottom) > 4 * kCalm;
+    });
+    key_release(s, key);
+    return turned;
+  };
+  // On a slow, busy machine the first ball may be lost, and the game end as
+  // it should, before the field has come to rest and turned both ways: the
+  // turns are then taken again in a new game.
+  Picture steady, turned, back;
+  bool right = false, left = false;
+  for (int game = 1; game <= 3; ++game) {
+    if (game > 1) replay();
+    right = turn(XK_Right, steady = steady_picture(), turned);
+    left = turn(XK_Left, steady_picture(), back);
+    if (!over()) break;
+  }
+  ASSERT_FALSE(game_exited(s)) << "the game " << describe_status(*s.game_status);
+  EXPECT_FALSE(steady.px.empty()) << "the picture never came to rest";
+  EXPECT_TRUE(right) << "Right did not turn the field";
   EXPECT_TRUE(at_bottom_centre(paddle_find(turned))) << "while turning";
   EXPECT_TRUE(normal_width(paddle_find(turned))) << "while turning";
-  EXPECT_GT(picture_diff(start, turned, 40, kSceneTop, kSceneBottom), 4 * kCalm)
-      << "Right did not turn the field";
 
   // Released, the view comes to rest again; Left turns it as well.
-  const Picture stopped = steady_picture();
-  key_press(s, XK_Left);
-  pause_for(Millis(400));
-  const Picture back = screenshot(s);
-  key_release(s, XK_Left);
+  EXPECT_TRUE(left) << "Left did not turn the field";
   EXPECT_TRUE(at_bottom_centre(paddle_find(back))) << "while turning back";
-  EXPECT_GT(picture_diff(stopped, back, 40, kSceneTop, kSceneBottom), 4 * kCalm)
-      << "Left did not turn the field";
+  EXPECT_TRUE(normal_width(paddle_find(back))) << "while turning back";
 }
 
 TEST_F(PlayScreen, UpDoublesAndDownHalvesThePaddle) {
@@ -151,7 +170,7 @@ TEST_F(PlayScreen, UpDoublesAndDownHalvesThePaddle) {
   PaddleSpan now;
 
   key_tap(s, XK_Up);
-  EXPECT_TRUE(poll_until(Millis(3000), [&] {
+  EXPECT_TRUE(poll_until(Millis(10000), [&] {
     now = paddle_find(screenshot(s));
     return now.width() > normal.width() * 3 / 2;
   })) << describe(now);
@@ -159,7 +178,7 @@ TEST_F(PlayScreen, UpDoublesAndDownHalvesThePaddle) {
   EXPECT_NEAR(now.width(), 2.0 * normal.width(), 0.08 * normal.width()) << describe(now);
 
   key_tap(s, XK_Down);
-  EXPECT_TRUE(poll_until(Millis(3000), [&] {
+  EXPECT_TRUE(poll_until(Millis(10000), [&] {
     now = paddle_find(screenshot(s));
     return now.width() < normal.width() * 3 / 4;
   })) << describe(now);

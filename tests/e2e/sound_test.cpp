@@ -44,23 +44,16 @@ class SoundTest : public GameSessionTest {
   void SetUp() override {}
   void start_title(const std::string &driver) {
     // The classic disk driver writes a buffer every 150 ms unless told otherwise.
-    s.env = {{"SDL_AUDIODRIVER", driver}, {"SDL_DISKAUDIOFILE", "sound.raw"}, {"SDL_DISKAUDIODELAY", "10"}};
+    launch.env = {{"SDL_AUDIODRIVER", driver}, {"SDL_DISKAUDIOFILE", "sound.raw"}, {"SDL_DISKAUDIODELAY", "10"}};
     GameSessionTest::SetUp();
     if (HasFatalFailure()) return;
-    const Picture title = bmp_load(QUORVANE_MENU_BMP);
-    ASSERT_TRUE(poll_until(Millis(5000), [&] { return title_shown(screenshot(s), title); }));
-    pointer_move(s, 320, 240);
+    ASSERT_TRUE(passed(title_wait(s, QUORVANE_MENU_BMP)));
   }
 
   void start_play() {
-    key_tap(s, XK_space);
-    ASSERT_TRUE(poll_until(Millis(8000), [&] { return game_exited(s) || game_frame_shown(screenshot(s)); }) &&
-                !game_exited(s))
-        << "no game frame after Space";
-    normal = paddle_find(screenshot(s)).width();
-    // The OpenGL mode comes with a new window: the keyboard follows the pointer onto it.
-    ASSERT_TRUE(window_wait(s, Millis(5000)));
-    pointer_move(s, 320, 200);
+    Picture first;
+    ASSERT_TRUE(passed(play_enter(s, &first)));
+    normal = paddle_find(first).width();
   }
 
   // Taps a paddle-size key and waits until the frame shows it taken: the game
@@ -95,7 +88,7 @@ class DiskSound : public SoundTest {
 };
 
 TEST_F(DiskSound, SilentOnTheTitleHeardInPlayAndSilencedByM) {
-  pause_for(scaled(Millis(400)));  // the title loop has run many times over
+  // The title is drawn only after everything before it has been opened.
   EXPECT_FALSE(std::filesystem::exists(raw())) << "the sound device is open on the title";
 
   start_play();

@@ -29,11 +29,7 @@ class TitleScreen : public GameSessionTest {
     GameSessionTest::SetUp();
     if (HasFatalFailure()) return;
     reference = bmp_load(QUORVANE_MENU_BMP);
-    ASSERT_EQ(reference.width, 640) << "cannot read " << QUORVANE_MENU_BMP;
-    ASSERT_TRUE(poll_until(Millis(5000), [&] { return title_shown(screenshot(s), reference); }))
-        << "the title picture never appeared";
-    // With no window manager the keyboard follows the pointer.
-    pointer_move(s, 320, 240);
+    ASSERT_TRUE(passed(title_wait(s, QUORVANE_MENU_BMP)));
   }
 
   // Gives the title loop ample time to act on what was sent, then checks that
@@ -46,15 +42,8 @@ class TitleScreen : public GameSessionTest {
     return ::testing::AssertionSuccess();
   }
 
-  ::testing::AssertionResult game_starts() {
-    if (poll_until(Millis(8000),
-                   [&] { return game_exited(s) || game_frame_shown(first_frame = screenshot(s)); }) &&
-        !game_exited(s))
-      return ::testing::AssertionSuccess();
-    if (game_exited(s))
-      return ::testing::AssertionFailure() << "the game " << describe_status(*s.game_status);
-    return ::testing::AssertionFailure() << "no game frame after starting";
-  }
+  // Whatever started the game has been sent: the first frame of play shows.
+  ::testing::AssertionResult game_starts() { return passed(play_wait(s, &first_frame)); }
 
   Picture reference;
   Picture first_frame;  // the first game frame seen by game_starts
@@ -86,12 +75,12 @@ TEST_F(TitleScreen, ShowsTheNameAndBothButtonsWhereTheyAreClicked) {
 
 TEST_F(TitleScreen, EscapeQuitsWithStatusZero) {
   key_tap(s, XK_Escape);
-  EXPECT_TRUE(ends_with_status(s, 0, Millis(5000)));
+  EXPECT_TRUE(ends_with_status(s, 0, Millis(20000)));
 }
 
 TEST_F(TitleScreen, ClosingTheWindowQuitsWithStatusZero) {
   ASSERT_TRUE(polite_close(s));
-  EXPECT_TRUE(ends_with_status(s, 0, Millis(5000)));
+  EXPECT_TRUE(ends_with_status(s, 0, Millis(20000)));
 }
 
 TEST_F(TitleScreen, HoldingSpaceWaitsAndReleasingItStarts) {
@@ -118,8 +107,10 @@ TEST_F(TitleScreen, TimeOnTheTitleDoesNotCountIntoPlay) {
       lit += std::max({c.r, c.g, c.b}) > 60;
     }
   EXPECT_GT(lit, 2000) << "the bricks had already come down";
-  pause_for(Millis(2500));
-  EXPECT_FALSE(game_exited(s)) << "the first ball was lost at once";
+  // Had the title's time counted, the first step would have carried the ball
+  // out past the rim and down out of the field, ending the game at once.
+  EXPECT_FALSE(next_frame(s, first_frame, Millis(10000)).px.empty() || game_exited(s))
+      << "the first ball was lost at once";
 }
 
 TEST_F(TitleScreen, OtherKeysDoNothing) {
@@ -160,7 +151,7 @@ TEST_P(TitleQuitClick, QuitsWithStatusZeroForAnyButtonInsideTheQuitArea) {
     ASSERT_TRUE(still_waiting()) << "after " << ::testing::PrintToString(miss);
   }
   click(s, GetParam().x, GetParam().y, GetParam().button);
-  EXPECT_TRUE(ends_with_status(s, 0, Millis(5000)));
+  EXPECT_TRUE(ends_with_status(s, 0, Millis(20000)));
 }
 
 INSTANTIATE_TEST_SUITE_P(CornersAndButtons, TitleQuitClick,

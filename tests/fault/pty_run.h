@@ -4,24 +4,12 @@
 #include <gtest/gtest.h>
 #include <termios.h>
 
-#include <functional>
 #include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "harness.h"
 
 namespace fault {
-
-struct Launch {
-  std::string binary = QUORVANE_BINARY;
-  // Variables to set (a value) or remove (nothing) in the game's environment;
-  // DISPLAY is set to the session's display unless listed here.
-  std::vector<std::pair<std::string, std::optional<std::string>>> env;
-  // Fills the game's working directory; by default it gets the real menu.bmp.
-  std::function<void(const std::string &dir)> prepare;
-};
 
 // The terminal side of one run. Standard input and output are the slave of a
 // fresh pseudo-terminal, which is also the game's controlling terminal, so a
@@ -38,12 +26,8 @@ struct PtyRun {
   ~PtyRun();
 };
 
-// Takes the X server away under a running game: closes the test's own
-// connection first (Xlib would end the test process too), then stops Xvfb.
-void xvfb_stop(e2e::Session &s);
-
-// Starts the game in a fresh working directory; fills s.game_pid and s.dir.
-::testing::AssertionResult pty_launch(e2e::Session &s, PtyRun &run, const Launch &how);
+// Starts the game as `how` says, its streams on `run`.
+::testing::AssertionResult pty_launch(e2e::Session &s, PtyRun &run, xs::Launch how);
 
 // Waits for the game to end while collecting its output; the raw waitpid
 // status, or nothing if it still runs at the deadline.

@@ -9,11 +9,10 @@ source=$2
 tmp=$(mktemp -d)
 # A space in the prefix catches a launcher or install rule that splits paths.
 prefix="$tmp/install root"
-xvfb_pid=""
 game_pid=""
 cleanup() {
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  [ -n "${XSESSION_PID:-}" ] && kill "$XSESSION_PID" 2>/dev/null && wait "$XSESSION_PID" 2>/dev/null
   rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -104,8 +103,13 @@ fi
 # --- the manual page --------------------------------------------------------
 
 page="$prefix/share/man/man6/quorvane.6.gz"
-if MANWIDTH=80 man --warnings -l "$page" >"$tmp/man.txt" 2>"$tmp/man.err" && [ ! -s "$tmp/man.err" ]; then
-  ok "manual page renders without warnings"
+# Whether a line can be adjusted or broken at 80 columns depends on the groff
+# version's fonts and hyphenation, not on the page: those warnings are shown,
+# any other one fails.
+if MANWIDTH=80 man --warnings -l "$page" >"$tmp/man.txt" 2>"$tmp/man.err" &&
+  ! grep -v -E "can(no|')t (adjust|break) line" "$tmp/man.err" >"$tmp/man.faults"; then
+  ok "manual page renders without warnings about its markup"
+  cat "$tmp/man.err"
 else
   cat "$tmp/man.err"
   fail "man -l $page"
@@ -116,22 +120,16 @@ done
 
 # --- the game, started as the launcher starts it ----------------------------
 
-# -noreset: otherwise the server resets when its last client leaves, and a
-# client connecting during the reset is refused.
-exec 3>"$tmp/display"
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset >"$tmp/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do
-  grep -q '^[0-9]' "$tmp/display" 2>/dev/null && break
-  sleep 0.1
-done
-if ! grep -q '^[0-9]' "$tmp/display"; then
-  cat "$tmp/xvfb.log"
-  fail "Xvfb did not start"
+# A private X server from the tests' X session command, kept until its input closes.
+xsession="$build/tests/xsession/xsession"
+coproc XSESSION { exec "$xsession" serve; }
+display=""
+read -r -t 30 display <&"${XSESSION[0]}" || true
+if [ -z "$display" ]; then
+  fail "no X server could be started"
   exit 1
 fi
-export DISPLAY=":$(head -n1 "$tmp/display")"
+export DISPLAY=":$display"
 unset SDL_VIDEODRIVER
 launcher_path="$prefix/bin:$PATH"
 
@@ -149,26 +147,14 @@ fi
 (cd "$launch_dir" && PATH="$launcher_path" exec quorvane) >"$tmp/game.out" 2>"$tmp/game.err" &
 game_pid=$!
 
-# The title picture fills the 640x480 screen; the window's 16-bit surface
-# rounds each colour channel down by up to 7 levels, hence the fuzz.
-convert "$source/data/menu.bmp" "$tmp/want.png"
-shown=no
-for _ in $(seq 60); do
-  kill -0 "$game_pid" 2>/dev/null || break
-  if import -window root "$tmp/screen.png" 2>/dev/null; then
-    differing=$(compare -metric AE -fuzz 4% "$tmp/screen.png" "$tmp/want.png" null: 2>&1)
-    if [ "$differing" = 0 ]; then shown=yes; break; fi
-  fi
-  sleep 0.25
-done
-if [ "$shown" = yes ]; then
+if "$xsession" title "$game_pid" "$source/data/menu.bmp" "$tmp/screen.ppm"; then
   ok "the title picture fills the window"
 else
-  fail "title picture not shown (pixels differing: ${differing:-none compared})"
-  cp "$tmp/screen.png" "$build/install-test-screen.png" 2>/dev/null && echo "screen kept in $build/install-test-screen.png"
+  fail "title picture not shown"
+  cp "$tmp/screen.ppm" "$build/install-test-screen.ppm" 2>/dev/null && echo "screen kept in $build/install-test-screen.ppm"
 fi
 
-xdotool mousemove 320 240 sleep 0.2 key Escape
+"$xsession" key "$game_pid" Escape
 status=""
 for _ in $(seq 100); do
   if ! kill -0 "$game_pid" 2>/dev/null; then

@@ -1,13 +1,10 @@
 // monkey_test.cpp -- the real game under random keys, clicks and pointer motion, with bounded memory
 #include <X11/keysym.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <set>
 #include <string>
@@ -33,15 +30,6 @@ long env_number(const char *name, long fallback) {
   return text && *text ? std::strtol(text, nullptr, 10) : fallback;
 }
 
-// Resident memory of a process in kilobytes, 0 once it is gone.
-long rss_kb(pid_t pid) {
-  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
-  return 0;
-}
-
 class Monkey : public ::testing::Test {
  protected:
   Session s;
@@ -57,17 +45,9 @@ class Monkey : public ::testing::Test {
       std::error_code ignored;
       std::filesystem::remove_all(s.dir, ignored);
     }
-    s.game_status.reset();
-    s.top = 0;
     ASSERT_TRUE(game_launch(s));
     ASSERT_TRUE(window_wait(s, Millis(15000))) << game_logs(s);
-    // Input counts only once the title is drawn and the pointer, which the
-    // keyboard focus follows, is on the window.
-    const Picture reference = bmp_load(QUORVANE_MENU_BMP);
-    ASSERT_TRUE(poll_until(Millis(5000), [&] { return title_shown(screenshot(s), reference); }))
-        << "the title picture never appeared\n"
-        << game_logs(s);
-    pointer_move(s, 320, 240);
+    ASSERT_TRUE(passed(title_wait(s, QUORVANE_MENU_BMP))) << game_logs(s);
     key_tap(s, XK_space);
     ++games;
   }
@@ -150,8 +130,8 @@ TEST_F(Monkey, RandomInputNeverCrashesTheGameAndItsMemoryStaysBounded) {
     act();
     if (Clock::now() >= next_sample) {
       next_sample += std::chrono::seconds(1);
-      const long kb = rss_kb(s.game_pid);
-      if (kb == 0) continue;
+      const long kb = proc_status_kb(s.game_pid, "VmRSS");
+      if (kb <= 0) continue;
       ++samples;
       if (samples == kWarmUpSamples) baseline_kb = kb;
       peak_kb = std::max(peak_kb, kb);

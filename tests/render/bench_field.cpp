@@ -11,40 +11,21 @@
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "playfield/roller.h"
+#include "playfield_helpers.h"
 
 namespace {
 constexpr Uint32 kSettleStepMs = 16;
 constexpr int kSettleSteps = 125;  // 2 s: the highest new brick rests after 1.87 s
 
-void bench_field_free() {
-  map_t *map = g_game->map;
-  if (map == nullptr) return;
-  for (roller_t *r = map->rollers; r != nullptr;) {
-    roller_t *next = r->next;
-    std::free(r);
-    r = next;
-  }
-  for (bricker_t *b = map->bricks; b != nullptr;) {
-    bricker_t *next = b->next;
-    std::free(b);
-    b = next;
-  }
-  std::free(map);
-  g_game->map = nullptr;
-}
 }  // namespace
 
 void bench_field_game() {
-  game_init();
-  g_game->score = 0;
-  g_game->move_right = 0;
-  g_game->move_left = 0;
-  player_create(0);
+  game_fresh();
   g_game->last_tick = SDL_GetTicks();
 }
 
 void bench_field_reset(int balls, bool settle) {
-  bench_field_free();
+  field_free();
   std::srand(1);  // the sequence of a game that never seeds
   map_create();
 
@@ -69,8 +50,4 @@ void bench_field_reset(int balls, bool settle) {
   g_game->last_tick = SDL_GetTicks();
 }
 
-int bench_field_ball_count() {
-  int n = 0;
-  for (const roller_t *r = g_game->map->rollers; r != nullptr; r = r->next) ++n;
-  return n;
-}
+int bench_field_ball_count() { return ball_count(); }

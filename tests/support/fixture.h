@@ -1,10 +1,20 @@
-// fixture.h -- a fresh game context for each test, without a window
+// fixture.h -- a fresh game context for each test, without a window, and the key events it takes
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include "core/game.h"
 #include "fake_clock.h"
+
+// A key event as the media library delivers it.
+inline SDL_Event key_event(Uint8 type, SDLKey key) {
+  SDL_Event e{};
+  e.type = type;
+  e.key.type = type;
+  e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+  e.key.keysym.sym = key;
+  return e;
+}
 
 // Builds the context and the paddle as start-up does, minus the window, and
 // releases them afterwards. Balls and bricks are the test's to add.

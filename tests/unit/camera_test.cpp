@@ -1,26 +1,16 @@
 // camera_test.cpp -- the view placed behind the paddle
 #include "render/camera.h"
 
-#include <GL/glu.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <vector>
 
+#include "fake_gl.h"
 #include "fixture.h"
 #include "playfield/player.h"
 
 namespace {
-std::vector<std::vector<double>> g_views;  // the arguments of every gluLookAt
-}
-
-// Records the view instead of multiplying it into a GL matrix.
-extern "C" void gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, GLdouble cz,
-                          GLdouble ux, GLdouble uy, GLdouble uz) {
-  g_views.push_back({ex, ey, ez, cx, cy, cz, ux, uy, uz});
-}
-
-namespace {
+std::vector<std::vector<double>> &g_views = fake_gl_views();
 
 class CameraTest : public GameTest {
  protected:

@@ -1,24 +1,14 @@
 // input_test.cpp -- the in-game keys: turning under both mappings, power-up keys, quitting
 #include "frontend/input.h"
 
-#include <cstdlib>
-
 #include "fixture.h"
 #include "frontend/input_local.h"
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "playfield/roller.h"
+#include "playfield_helpers.h"
 
 namespace {
-
-SDL_Event key_event(Uint8 type, SDLKey key) {
-  SDL_Event e{};
-  e.type = type;
-  e.key.type = type;
-  e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-  e.key.keysym.sym = key;
-  return e;
-}
 
 class InputTest : public GameTest {
  protected:
@@ -177,34 +167,19 @@ class SplitKeyTest : public InputTest {
  protected:
   void SetUp() override {
     InputTest::SetUp();
-    add_ball();
-  }
-  void add_ball() {
-    auto *ball = static_cast<roller_t *>(std::calloc(1, sizeof(roller_t)));
-    ball->speed = 0.015f;
-    ball->radius = 0.4f;
-    ball->rho = 20;
-    ball->pos = {20, 0.4f, 0};
-    ball->dir = {1, 0, 0};
-    ball->next = g_game->map->rollers;
-    g_game->map->rollers = ball;
-  }
-  int balls() {
-    int n = 0;
-    for (const roller_t *r = g_game->map->rollers; r != nullptr; r = r->next) ++n;
-    return n;
+    put_ball({20, 0.4f, 0}, {1, 0, 0});
   }
 };
 
 TEST_F(SplitKeyTest, SplitsOncePerPressWhateverTheRepeats) {
   press(SDLK_d);
-  EXPECT_EQ(balls(), 2);
+  EXPECT_EQ(ball_count(), 2);
   press(SDLK_d);  // key repeat while held
   press(SDLK_d);
-  EXPECT_EQ(balls(), 2);
+  EXPECT_EQ(ball_count(), 2);
   release(SDLK_d);
   press(SDLK_d);
-  EXPECT_EQ(balls(), 4);
+  EXPECT_EQ(ball_count(), 4);
 }
 
 TEST_F(SplitKeyTest, OtherKeysInBetweenDoNotReArmTheSplit) {
@@ -213,14 +188,14 @@ TEST_F(SplitKeyTest, OtherKeysInBetweenDoNotReArmTheSplit) {
   release(SDLK_RIGHT);
   release(SDLK_g);
   press(SDLK_d);
-  EXPECT_EQ(balls(), 2);
+  EXPECT_EQ(ball_count(), 2);
 }
 
 TEST_F(SplitKeyTest, ANewGameForgetsAHeldSplitKey) {
   press(SDLK_d);
   input_create();
   press(SDLK_d);
-  EXPECT_EQ(balls(), 4);
+  EXPECT_EQ(ball_count(), 4);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 #include "playfield/map.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 #include "fixture.h"
@@ -16,15 +15,7 @@ class FieldTest : public GameTest {
  protected:
   // Lays out a field in place of the fixture's empty one.
   void lay_out(unsigned seed) {
-    map_t *old = g_game->map;
-    for (bricker_t *b = old->bricks; b != nullptr;) {
-      bricker_t *next = b->next;
-      std::free(b);
-      b = next;
-    }
-    roller_destroy();
-    std::free(old);
-    g_game->map = nullptr;
+    field_free();
     std::srand(seed);
     map_create();
   }

@@ -24,14 +24,6 @@ SDL_Event click(Uint8 button, Uint16 x, Uint16 y, Uint8 type = SDL_MOUSEBUTTONDO
   return e;
 }
 
-SDL_Event key(Uint8 type, SDLKey sym) {
-  SDL_Event e{};
-  e.type = type;
-  e.key.type = type;
-  e.key.keysym.sym = sym;
-  return e;
-}
-
 menu_action_t left_click(Uint16 x, Uint16 y) { return menu_event_action(click(SDL_BUTTON_LEFT, x, y)); }
 
 TEST(TitleStartArea, LeftClickOnAnyCornerStarts) {
@@ -77,12 +69,12 @@ TEST(TitleQuitArea, ClicksJustOutsideDoNothing) {
 }
 
 TEST(TitleKeys, SpaceStartsOnReleaseAndEscapeQuitsOnPress) {
-  EXPECT_EQ(menu_event_action(key(SDL_KEYDOWN, SDLK_SPACE)), MENU_NOTHING);
-  EXPECT_EQ(menu_event_action(key(SDL_KEYUP, SDLK_SPACE)), MENU_START);
-  EXPECT_EQ(menu_event_action(key(SDL_KEYDOWN, SDLK_ESCAPE)), MENU_QUIT);
-  EXPECT_EQ(menu_event_action(key(SDL_KEYUP, SDLK_ESCAPE)), MENU_NOTHING);
-  EXPECT_EQ(menu_event_action(key(SDL_KEYDOWN, SDLK_RETURN)), MENU_NOTHING);
-  EXPECT_EQ(menu_event_action(key(SDL_KEYUP, SDLK_d)), MENU_NOTHING);
+  EXPECT_EQ(menu_event_action(key_event(SDL_KEYDOWN, SDLK_SPACE)), MENU_NOTHING);
+  EXPECT_EQ(menu_event_action(key_event(SDL_KEYUP, SDLK_SPACE)), MENU_START);
+  EXPECT_EQ(menu_event_action(key_event(SDL_KEYDOWN, SDLK_ESCAPE)), MENU_QUIT);
+  EXPECT_EQ(menu_event_action(key_event(SDL_KEYUP, SDLK_ESCAPE)), MENU_NOTHING);
+  EXPECT_EQ(menu_event_action(key_event(SDL_KEYDOWN, SDLK_RETURN)), MENU_NOTHING);
+  EXPECT_EQ(menu_event_action(key_event(SDL_KEYUP, SDLK_d)), MENU_NOTHING);
 }
 
 TEST(TitleKeys, ClosingTheWindowQuitsAndMotionDoesNothing) {

@@ -1,12 +1,11 @@
 // physics_test.cpp -- the simulation step: its order, the frame clock and the inverted controls
 #include "core/physics.h"
 
-#include <cstdlib>
-
 #include "fixture.h"
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "playfield/roller.h"
+#include "playfield_helpers.h"
 
 namespace {
 
@@ -16,12 +15,7 @@ class StepTest : public GameTest {
  protected:
   void SetUp() override {
     GameTest::SetUp();
-    auto *ball = static_cast<roller_t *>(std::calloc(1, sizeof(roller_t)));
-    ball->speed = 0.015f;
-    ball->radius = 0.4f;
-    ball->rho = 20;
-    ball->pos = {20, 0.4f, 0};
-    g_game->map->rollers = ball;
+    put_ball({20, 0.4f, 0}, {0, 0, 0});
   }
   player_t *paddle() { return g_game->player[0]; }
   void step_at(Uint32 now) {

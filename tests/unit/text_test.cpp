@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_gl.h"
 #include "fixture.h"
 #include "playfield/map.h"
 #include "render/camera.h"
@@ -16,13 +17,7 @@
 
 namespace {
 
-// One number as drawn: where the raster position was set, the font and the glyphs.
-struct text_run_t {
-  float x, y, z;
-  void *font;
-  std::string glyphs;
-};
-std::vector<text_run_t> g_runs;
+std::vector<fake_text_t> &g_runs = fake_gl_texts();
 
 std::string to_text(int value) {
   char *text = IntToString(value);
@@ -33,16 +28,6 @@ std::string to_text(int value) {
 }
 
 }  // namespace
-
-// Stand-ins for the drawing calls, so that no display is needed: they record
-// what would be drawn instead. Without a GL context the remaining GL calls do nothing.
-extern "C" void glRasterPos3f(GLfloat x, GLfloat y, GLfloat z) { g_runs.push_back({x, y, z, nullptr, ""}); }
-extern "C" void glutBitmapCharacter(void *font, int character) {
-  if (g_runs.empty()) g_runs.push_back({0, 0, 0, nullptr, ""});
-  g_runs.back().font = font;
-  g_runs.back().glyphs += static_cast<char>(character);
-}
-extern "C" void SDL_GL_SwapBuffers(void) {}
 
 TEST(IntToString, WritesNonNegativeNumbersAsPlainDigits) {
   EXPECT_EQ(to_text(0), "0");
@@ -97,7 +82,7 @@ TEST_F(ScreenNumbersTest, FirstFrameShowsTheFullCountBelowAZeroScore) {
   EXPECT_EQ(g_runs[0].glyphs, "150");
   EXPECT_EQ(g_runs[1].y, 25.0f);
   EXPECT_EQ(g_runs[1].glyphs, "0");
-  for (const text_run_t &run : g_runs) {
+  for (const fake_text_t &run : g_runs) {
     EXPECT_EQ(run.x, 0.0f);
     EXPECT_EQ(run.z, 0.0f);
     EXPECT_EQ(run.font, GLUT_BITMAP_HELVETICA_18);

@@ -1,10 +1,12 @@
-// scene.cpp -- reads the title, the paddle and the on-screen numbers out of a screenshot
+// scene.cpp -- reads the title, the paddle and the on-screen numbers out of a screenshot, and waits for them
 #include "scene.h"
+
+#include <X11/keysym.h>
 
 #include <algorithm>
 #include <cstdlib>
 
-namespace e2e {
+namespace xs {
 
 namespace {
 
@@ -34,23 +36,33 @@ bool title_shown(const Picture &screen, const Picture &reference) {
 }
 
 PaddleSpan paddle_find(const Picture &screen) {
+  // Only the bar through the middle column counts: a ball or a falling brick
+  // beside it on the same rows is not the paddle.
+  constexpr int kGap = 3, kMiddleSlack = 8;
+  const int middle = screen.width / 2;
   PaddleSpan best;
   for (int y = std::max(0, screen.height - 80); y < screen.height; ++y) {
-    PaddleSpan row;
-    row.row = y;
-    row.left = screen.width;
-    for (int x = 0; x < screen.width; ++x) {
-      if (!bright_grey(screen.at(x, y))) continue;
-      row.left = std::min(row.left, x);
-      row.right = std::max(row.right, x);
-      ++row.bright;
+    auto lit = [&](int x) { return x >= 0 && x < screen.width && bright_grey(screen.at(x, y)); };
+    int seed = -1;
+    for (int d = 0; d <= kMiddleSlack && seed < 0; ++d)
+      seed = lit(middle - d) ? middle - d : lit(middle + d) ? middle + d : -1;
+    if (seed < 0) continue;
+    PaddleSpan row{y, seed, seed, 0};
+    for (int x = seed - 1, dark = 0; x >= 0 && dark <= kGap; --x) {
+      dark = lit(x) ? 0 : dark + 1;
+      if (!dark) row.left = x;
     }
+    for (int x = seed + 1, dark = 0; x < screen.width && dark <= kGap; ++x) {
+      dark = lit(x) ? 0 : dark + 1;
+      if (!dark) row.right = x;
+    }
+    for (int x = row.left; x <= row.right; ++x) row.bright += lit(x);
     if (row.bright > best.bright) best = row;
   }
   return best;
 }
 
-bool game_frame_shown(const Picture &screen) {
+bool play_shown(const Picture &screen) {
   const PaddleSpan paddle = paddle_find(screen);
   return paddle.width() > 100 && paddle.bright * 10 >= paddle.width() * 9 &&
          std::abs(paddle.left + paddle.right - 639) <= 8;
@@ -92,4 +104,34 @@ std::vector<TextBlock> text_blocks(const Picture &screen) {
   return blocks;
 }
 
-}  // namespace e2e
+Error title_wait(Session &s, const std::string &picture) {
+  const Picture reference = bmp_load(picture);
+  if (reference.width != 640) return "cannot read " + picture;
+  if (!poll_until(Millis(30000), [&] { return game_exited(s) || title_shown(screenshot(s), reference); }) ||
+      game_exited(s))
+    return s.game_status ? "the game " + describe_status(*s.game_status) + " before showing the title"
+                         : "the title picture never appeared";
+  // With no window manager the keyboard follows the pointer.
+  pointer_move(s, 320, 240);
+  return {};
+}
+
+Error play_enter(Session &s, Picture *first) {
+  key_tap(s, XK_space);
+  return play_wait(s, first);
+}
+
+Error play_wait(Session &s, Picture *first) {
+  Picture seen;
+  if (!poll_until(Millis(30000), [&] { return game_exited(s) || play_shown(seen = screenshot(s)); }) ||
+      game_exited(s))
+    return s.game_status ? "the game " + describe_status(*s.game_status) : "no frame of play";
+  if (first) *first = std::move(seen);
+  // The OpenGL mode comes with a new window, which SDL may never give the
+  // keyboard: put the pointer, and so the keyboard, on it.
+  if (Error e = game_window_wait(s, Millis(20000)); !e.empty()) return e;
+  pointer_move(s, 320, 200);
+  return {};
+}
+
+}  // namespace xs

@@ -1,0 +1,475 @@
+// xsession.cpp -- Xvfb, the game process, XTEST input and screen read-back for every test harness
+#include "xsession.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace xs {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Well above the ~2 ms in which the media library folds a release and a
+// press of one key into an auto-repeat.
+constexpr Millis kEventGap{30};
+constexpr int kWidth = 640, kHeight = 480;
+
+// A window disappears under us whenever the game switches to its OpenGL mode
+// or quits; requests on a dead window must not abort the caller.
+int ignore_x_errors(Display *, XErrorEvent *) { return 0; }
+
+std::string read_file(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Stops a child of ours: a polite signal, then a hard one.
+void process_stop(pid_t pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGTERM);
+  for (int i = 0; i < 200; ++i) {
+    if (waitpid(pid, nullptr, WNOHANG) == pid) return;
+    std::this_thread::sleep_for(Millis(10));
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+}
+
+// In the child after fork: die with the process that started it, whatever
+// kills that one, and take the given descriptors as standard streams.
+void child_prepare(pid_t parent, const int (&fds)[3]) {
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (getppid() != parent) _exit(127);
+  const int devnull = open("/dev/null", O_RDWR);
+  for (int i = 0; i < 3; ++i) dup2(fds[i] >= 0 ? fds[i] : devnull, i);
+  for (int fd : {devnull, fds[0], fds[1], fds[2]})
+    if (fd > 2) close(fd);
+}
+
+unsigned long window_pid(Display *dpy, Window w) {
+  const Atom pid_atom = XInternAtom(dpy, "_NET_WM_PID", True);
+  if (pid_atom == None) return 0;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0, pid = 0;
+  unsigned char *data = nullptr;
+  if (XGetWindowProperty(dpy, w, pid_atom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after, &data) ==
+          Success &&
+      data) {
+    if (type == XA_CARDINAL && format == 32 && count == 1) pid = *reinterpret_cast<unsigned long *>(data);
+    XFree(data);
+  }
+  return pid;
+}
+
+void settle(Session &s) {
+  XSync(s.dpy, False);
+  pause_for(kEventGap);
+}
+
+Error server_try(Session &s, const std::vector<std::string> &extra) {
+  int fds[2];
+  if (pipe(fds) != 0) return std::string("pipe: ") + std::strerror(errno);
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid < 0) return std::string("fork: ") + std::strerror(errno);
+  if (pid == 0) {
+    close(fds[0]);
+    child_prepare(parent, {-1, -1, -1});
+    // -noreset: a server resetting when its last client leaves refuses the
+    // client that connects during the reset.
+    std::vector<std::string> args = {"Xvfb",      "-displayfd", std::to_string(fds[1]),
+                                     "-screen",   "0",          "1024x768x24",
+                                     "-nolisten", "tcp",        "-noreset"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    std::vector<char *> argv;
+    for (std::string &a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execvp("Xvfb", argv.data());
+    _exit(127);
+  }
+  close(fds[1]);
+  s.xvfb_pid = pid;
+
+  // Xvfb writes the display number it took once it is ready for clients.
+  std::string number;
+  const auto end = Clock::now() + scaled(Millis(10000));
+  while (Clock::now() < end && number.find('\n') == std::string::npos) {
+    pollfd p{fds[0], POLLIN, 0};
+    if (poll(&p, 1, 100) <= 0) continue;
+    char buf[32];
+    const ssize_t n = read(fds[0], buf, sizeof buf);
+    if (n <= 0) break;
+    number.append(buf, static_cast<size_t>(n));
+  }
+  close(fds[0]);
+  if (number.find('\n') == std::string::npos) return "Xvfb did not report a display (is it installed?)";
+  s.display_number = std::atoi(number.c_str());
+
+  XSetErrorHandler(ignore_x_errors);
+  const std::string name = ":" + std::to_string(s.display_number);
+  s.dpy = XOpenDisplay(name.c_str());
+  if (!s.dpy) return "cannot open display " + name;
+  int event_base = 0, error_base = 0, major = 0, minor = 0;
+  if (!XTestQueryExtension(s.dpy, &event_base, &error_base, &major, &minor))
+    return "Xvfb on " + name + " has no XTEST extension";
+  return {};
+}
+
+}  // namespace
+
+Millis scaled(Millis ms) {
+  static const double factor = [] {
+    const char *text = std::getenv("QUORVANE_E2E_SLOWDOWN");
+    const double f = text ? std::atof(text) : 1.0;
+    return f >= 1.0 ? f : 1.0;
+  }();
+  return Millis(static_cast<long>(static_cast<double>(ms.count()) * factor));
+}
+
+bool poll_until(Millis deadline, const std::function<bool()> &ready) {
+  const auto end = Clock::now() + scaled(deadline);
+  for (;;) {
+    if (ready()) return true;
+    if (Clock::now() >= end) return false;
+    std::this_thread::sleep_for(Millis(10));
+  }
+}
+
+void pause_for(Millis ms) { std::this_thread::sleep_for(ms); }
+
+bool Picture::operator==(const Picture &o) const {
+  return width == o.width && height == o.height &&
+         std::equal(px.begin(), px.end(), o.px.begin(), o.px.end(),
+                    [](Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; });
+}
+
+Picture bmp_load(const std::string &path) {
+  Picture pic;
+  std::ifstream in(path, std::ios::binary);
+  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  auto u32 = [&](size_t at) {
+    return static_cast<uint32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+                                 static_cast<uint32_t>(bytes[at + 3]) << 24);
+  };
+  if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return pic;
+  const uint32_t offset = u32(10);
+  const auto width = static_cast<int32_t>(u32(18));
+  const auto height = static_cast<int32_t>(u32(22));
+  const int bits = bytes[28] | bytes[29] << 8;
+  if (bits != 24 || u32(30) != 0 || width <= 0 || height == 0) return pic;
+  const bool bottom_up = height > 0;
+  const int rows = bottom_up ? height : -height;
+  const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
+  if (bytes.size() < offset + stride * rows) return pic;
+  pic.width = width;
+  pic.height = rows;
+  pic.px.resize(static_cast<size_t>(width) * rows);
+  for (int y = 0; y < rows; ++y) {
+    const size_t line = offset + stride * (bottom_up ? rows - 1 - y : y);
+    for (int x = 0; x < width; ++x) {
+      const unsigned char *p = &bytes[line + 3 * static_cast<size_t>(x)];
+      pic.px[static_cast<size_t>(y) * width + x] = Rgb{p[2], p[1], p[0]};
+    }
+  }
+  return pic;
+}
+
+void ppm_save(const Picture &pic, const std::string &path) {
+  std::ofstream out(path, std::ios::binary);
+  out << "P6\n" << pic.width << ' ' << pic.height << "\n255\n";
+  for (const Rgb &c : pic.px) {
+    const char rgb[3] = {static_cast<char>(c.r), static_cast<char>(c.g), static_cast<char>(c.b)};
+    out.write(rgb, 3);
+  }
+}
+
+int picture_diff(const Picture &a, const Picture &b, int tolerance, int y0, int y1) {
+  if (a.width != b.width || a.height != b.height) return a.width * a.height;
+  int count = 0;
+  for (int y = std::max(0, y0); y < std::min(a.height, y1); ++y) {
+    for (int x = 0; x < a.width; ++x) {
+      const Rgb p = a.at(x, y), q = b.at(x, y);
+      count += std::abs(p.r - q.r) > tolerance || std::abs(p.g - q.g) > tolerance ||
+               std::abs(p.b - q.b) > tolerance;
+    }
+  }
+  return count;
+}
+
+long proc_status_kb(pid_t pid, const char *field) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+  const std::string key = std::string(field) + ":";
+  for (std::string line; std::getline(in, line);)
+    if (line.compare(0, key.size(), key) == 0) return std::atol(line.c_str() + key.size());
+  return -1;
+}
+
+Session::~Session() {
+  game_kill(*this);
+  server_stop(*this);
+  if (!dir.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+  }
+}
+
+Error server_start(Session &s, const std::vector<std::string> &extra) {
+  // Two servers starting at the same moment may both pick one free display;
+  // the loser says so and exits, and a fresh try takes the next one.
+  Error error;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    error = server_try(s, extra);
+    if (error.empty()) return error;
+    server_stop(s);
+  }
+  return error;
+}
+
+void server_stop(Session &s) {
+  if (s.dpy) XCloseDisplay(s.dpy);
+  s.dpy = nullptr;
+  process_stop(s.xvfb_pid);
+  s.xvfb_pid = -1;
+}
+
+Error game_start(Session &s, const Launch &how) {
+  char pattern[] = "/tmp/quorvane-game-XXXXXX";
+  if (!mkdtemp(pattern)) return std::string("mkdtemp: ") + std::strerror(errno);
+  s.dir = pattern;
+  s.game_status.reset();
+  s.top = 0;
+  if (how.prepare) {
+    how.prepare(s.dir);
+  } else {
+    std::error_code error;
+    std::filesystem::copy_file(how.picture, s.dir + "/menu.bmp", error);
+    if (error) return "copying " + how.picture + ": " + error.message();
+  }
+  int fds[3] = {how.in, how.out, how.err};
+  const bool own_out = fds[1] < 0, own_err = fds[2] < 0;
+  if (own_out) fds[1] = open((s.dir + "/stdout.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (own_err) fds[2] = open((s.dir + "/stderr.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+
+  Env env = {{"SDL_AUDIODRIVER", "dummy"}};
+  if (s.display_number >= 0) env.push_back({"DISPLAY", ":" + std::to_string(s.display_number)});
+  const char *preload = std::getenv("QUORVANE_E2E_PRELOAD");
+  if (preload && *preload) env.push_back({"LD_PRELOAD", preload});
+  env.insert(env.end(), how.env.begin(), how.env.end());
+
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid < 0) return std::string("fork: ") + std::strerror(errno);
+  if (pid == 0) {
+    if (how.own_terminal) {
+      // The terminal is then also /dev/tty for the game.
+      setsid();
+      ioctl(how.in, TIOCSCTTY, 0);
+    }
+    child_prepare(parent, fds);
+    if (chdir(s.dir.c_str()) != 0) _exit(127);
+    for (const auto &[name, value] : env) {
+      if (value)
+        setenv(name.c_str(), value->c_str(), 1);
+      else
+        unsetenv(name.c_str());
+    }
+    execl(how.binary.c_str(), how.binary.c_str(), static_cast<char *>(nullptr));
+    _exit(127);
+  }
+  if (own_out) close(fds[1]);
+  if (own_err) close(fds[2]);
+  s.game_pid = pid;
+  return {};
+}
+
+unsigned long window_find(Display *dpy, pid_t pid) {
+  Window root = DefaultRootWindow(dpy), parent = 0, *children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(dpy, root, &root, &parent, &children, &count)) return 0;
+  // The one carrying the pid, or, for a media library that does not set
+  // _NET_WM_PID, the only mapped 640x480 one (nothing else runs here).
+  Window by_pid = 0, by_size = 0;
+  for (unsigned int i = 0; i < count; ++i) {
+    XWindowAttributes attr;
+    if (!XGetWindowAttributes(dpy, children[i], &attr) || attr.map_state != IsViewable) continue;
+    if (pid > 0 && window_pid(dpy, children[i]) == static_cast<unsigned long>(pid)) by_pid = children[i];
+    if (attr.width == kWidth && attr.height == kHeight) by_size = children[i];
+  }
+  if (children) XFree(children);
+  return by_pid ? by_pid : by_size;
+}
+
+Error game_window_wait(Session &s, Millis deadline) {
+  Window found = 0;
+  const bool shown = poll_until(deadline, [&] {
+    if (game_exited(s)) return true;
+    found = window_find(s.dpy, s.game_pid);
+    return found != 0;
+  });
+  if (!found) {
+    if (s.game_status)
+      return "the game ended (" + describe_status(*s.game_status) + ") before showing a window";
+    return shown ? "no game window"
+                 : "no game window within " + std::to_string(scaled(deadline).count()) + " ms";
+  }
+  s.top = found;
+  Window child = 0;
+  XTranslateCoordinates(s.dpy, found, DefaultRootWindow(s.dpy), 0, 0, &s.win_x, &s.win_y, &child);
+  return {};
+}
+
+void pointer_move(Session &s, int x, int y) {
+  XTestFakeMotionEvent(s.dpy, DefaultScreen(s.dpy), s.win_x + x, s.win_y + y, CurrentTime);
+  settle(s);
+}
+
+void click(Session &s, int x, int y, unsigned button) {
+  pointer_move(s, x, y);
+  XTestFakeButtonEvent(s.dpy, button, True, CurrentTime);
+  settle(s);
+  XTestFakeButtonEvent(s.dpy, button, False, CurrentTime);
+  settle(s);
+}
+
+void key_press(Session &s, unsigned long keysym) {
+  XTestFakeKeyEvent(s.dpy, XKeysymToKeycode(s.dpy, keysym), True, CurrentTime);
+  settle(s);
+}
+
+void key_release(Session &s, unsigned long keysym) {
+  XTestFakeKeyEvent(s.dpy, XKeysymToKeycode(s.dpy, keysym), False, CurrentTime);
+  settle(s);
+}
+
+void key_tap(Session &s, unsigned long keysym) {
+  key_press(s, keysym);
+  key_release(s, keysym);
+}
+
+Picture screenshot(Session &s) {
+  Picture pic;
+  XImage *image =
+      XGetImage(s.dpy, DefaultRootWindow(s.dpy), s.win_x, s.win_y, kWidth, kHeight, AllPlanes, ZPixmap);
+  if (!image) return pic;
+  // Channel positions come from the visual's masks, e.g. 0xff0000 for red.
+  struct Channel {
+    unsigned long mask;
+    int shift = 0;
+    unsigned long max = 1;
+    explicit Channel(unsigned long m) : mask(m) {
+      while (mask && !((mask >> shift) & 1)) ++shift;
+      if (mask) max = mask >> shift;
+    }
+    int of(unsigned long pixel) const { return static_cast<int>(((pixel & mask) >> shift) * 255 / max); }
+  };
+  const Channel red(image->red_mask), green(image->green_mask), blue(image->blue_mask);
+  // Read straight from the image where it is plain 32-bit words: tests poll
+  // the screen for short-lived frames, and a call per pixel costs them.
+  const bool words = image->bits_per_pixel == 32 && image->byte_order == LSBFirst;
+  pic.width = image->width;
+  pic.height = image->height;
+  pic.px.resize(static_cast<size_t>(pic.width) * pic.height);
+  for (int y = 0; y < pic.height; ++y) {
+    const auto *row =
+        reinterpret_cast<const uint32_t *>(image->data + static_cast<size_t>(y) * image->bytes_per_line);
+    for (int x = 0; x < pic.width; ++x) {
+      const unsigned long p = words ? row[x] : XGetPixel(image, x, y);
+      pic.px[static_cast<size_t>(y) * pic.width + x] = Rgb{red.of(p), green.of(p), blue.of(p)};
+    }
+  }
+  XDestroyImage(image);
+  return pic;
+}
+
+Picture next_frame(Session &s, const Picture &previous, Millis deadline) {
+  Picture now;
+  if (poll_until(deadline, [&] { return !((now = screenshot(s)) == previous); })) return now;
+  return {};
+}
+
+Error window_close(Session &s) {
+  const Atom protocols = XInternAtom(s.dpy, "WM_PROTOCOLS", False);
+  const Atom delete_window = XInternAtom(s.dpy, "WM_DELETE_WINDOW", False);
+  Atom *listed = nullptr;
+  int count = 0;
+  bool accepts = false;
+  if (XGetWMProtocols(s.dpy, s.top, &listed, &count)) {
+    for (int i = 0; i < count; ++i) accepts = accepts || listed[i] == delete_window;
+    XFree(listed);
+  }
+  if (!accepts) return "the game window does not take WM_DELETE_WINDOW";
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = s.top;
+  event.xclient.message_type = protocols;
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(delete_window);
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(s.dpy, s.top, False, NoEventMask, &event);
+  settle(s);
+  return {};
+}
+
+bool game_exited(Session &s) {
+  if (s.game_status) return true;
+  if (s.game_pid <= 0) return false;
+  int status = 0;
+  if (waitpid(s.game_pid, &status, WNOHANG) != s.game_pid) return false;
+  s.game_status = status;
+  return true;
+}
+
+std::string describe_status(int status) {
+  if (WIFSIGNALED(status)) return "was killed by signal " + std::to_string(WTERMSIG(status));
+  return "exited with status " + std::to_string(WEXITSTATUS(status));
+}
+
+std::optional<int> wait_exit(Session &s, Millis deadline) {
+  if (!poll_until(deadline, [&] { return game_exited(s); })) return std::nullopt;
+  return s.game_status;
+}
+
+Error game_end_expect(Session &s, int code, Millis deadline) {
+  const std::optional<int> status = wait_exit(s, deadline);
+  if (!status) return "the game still runs after " + std::to_string(scaled(deadline).count()) + " ms";
+  if (!WIFEXITED(*status) || WEXITSTATUS(*status) != code)
+    return "the game " + describe_status(*status) + ", expected status " + std::to_string(code);
+  return {};
+}
+
+void game_kill(Session &s) {
+  if (s.game_pid <= 0 || game_exited(s)) return;
+  kill(s.game_pid, SIGKILL);
+  int status = 0;
+  if (waitpid(s.game_pid, &status, 0) == s.game_pid) s.game_status = status;
+}
+
+std::string game_logs(const Session &s) {
+  if (s.dir.empty()) return {};
+  return "game stdout:\n" + read_file(s.dir + "/stdout.log") + "game stderr:\n" +
+         read_file(s.dir + "/stderr.log");
+}
+
+}  // namespace xs
