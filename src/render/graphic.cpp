@@ -93,6 +93,19 @@ SDL_Surface *graphic_open_window(int depth, Uint32 flags) {
   return screen;
 }
 
+SDL_Surface *graphic_toggle_mode(SDL_Surface *screen, int depth, Uint32 flags) {
+  SDL_Surface *now = screen;
+  if (SDL_WM_ToggleFullScreen(screen) == 0) {
+    flags |= screen->flags & SDL_FULLSCREEN;
+    now = SDL_SetVideoMode(kWindowWidth, kWindowHeight, depth, flags ^ SDL_FULLSCREEN);
+    if (now == nullptr) now = SDL_SetVideoMode(kWindowWidth, kWindowHeight, depth, flags);
+    if (now == nullptr) graphic_fail("SDL_SetVideoMode");
+    SDL_WM_SetCaption(kWindowCaption, "");
+  }
+  g_game->fullscreen = (now->flags & SDL_FULLSCREEN) != 0;
+  return now;
+}
+
 void graphic_require_gl() {
   if (SDL_GL_LoadLibrary(nullptr) == -1) graphic_fail("SDL_GL_LoadLibrary");
 }

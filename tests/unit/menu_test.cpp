@@ -85,6 +85,14 @@ TEST(TitleKeys, SpaceStartsOnReleaseAndEscapeQuitsOnPress) {
   EXPECT_EQ(menu_event_action(key(SDL_KEYUP, SDLK_d)), MENU_NOTHING);
 }
 
+TEST(TitleKeys, F11ChangesTheModeAndAnExposedWindowIsDrawnAgain) {
+  EXPECT_EQ(menu_event_action(key(SDL_KEYDOWN, SDLK_F11)), MENU_FULLSCREEN);
+  EXPECT_EQ(menu_event_action(key(SDL_KEYUP, SDLK_F11)), MENU_NOTHING);
+  SDL_Event e{};
+  e.type = SDL_VIDEOEXPOSE;
+  EXPECT_EQ(menu_event_action(e), MENU_REDRAW);
+}
+
 TEST(TitleKeys, ClosingTheWindowQuitsAndMotionDoesNothing) {
   SDL_Event e{};
   e.type = SDL_QUIT;
