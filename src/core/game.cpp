@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/pause.h"
 #include "core/physics.h"
 #include "frontend/input.h"
 #include "frontend/menu.h"
@@ -45,6 +46,7 @@ void game_create() {
 
 void game_update() {
   input_update();
+  if (g_game->paused) pause_hold();
   physics_update();
   graphic_update();
 }

@@ -16,6 +16,8 @@
 
 namespace {
 constexpr int kDepth = 32;
+constexpr char kPausedWord[] = "PAUSED";
+constexpr float kPausedHeight = 16;
 
 constexpr GLfloat kLightAmbient[] = {0.1f, 0.1f, 0.1f, 0.1f};
 constexpr GLfloat kLightDiffuse[] = {0.5f, 0.5f, 0.5f, 1.0f};
@@ -67,6 +69,15 @@ void graphic_prepare_display() {
 
   glLoadIdentity();
   camera_update();
+}
+
+void graphic_draw_field() {
+  graphic_prepare_display();
+  map_display();
+  player_display(0);
+  // The mother brick's hit takes the count to -1; the player sees 0 left.
+  text_display(0, 23, 0, GLUT_BITMAP_HELVETICA_18, std::max(g_game->map->bricks_left, 0));
+  text_display(0, 25, 0, GLUT_BITMAP_HELVETICA_18, g_game->score);
 }
 }  // namespace
 
@@ -133,12 +144,16 @@ void graphic_create(bool fullscreen) {
 }
 
 void graphic_display() {
-  graphic_prepare_display();
-  map_display();
-  player_display(0);
-  // The mother brick's hit takes the count to -1; the player sees 0 left.
-  text_display(0, 23, 0, GLUT_BITMAP_HELVETICA_18, std::max(g_game->map->bricks_left, 0));
-  text_display(0, 25, 0, GLUT_BITMAP_HELVETICA_18, g_game->score);
+  graphic_draw_field();
+  glFlush();
+  SDL_GL_SwapBuffers();
+}
+
+void graphic_display_paused() {
+  graphic_draw_field();
+  // Above the field centre, so it stands on the centre column whatever the
+  // paddle's angle, in the dark band between the numbers and the bricks.
+  text_display_centred(0, kPausedHeight, 0, GLUT_BITMAP_HELVETICA_18, kPausedWord);
   glFlush();
   SDL_GL_SwapBuffers();
 }

@@ -29,5 +29,7 @@ void graphic_require_gl();
 
 void graphic_create(bool fullscreen);
 void graphic_display();
+// The field as it stands, with the word PAUSED over its centre.
+void graphic_display_paused();
 void graphic_update();
 void graphic_destroy();

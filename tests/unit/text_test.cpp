@@ -43,6 +43,7 @@ extern "C" void glutBitmapCharacter(void *font, int character) {
   g_runs.back().glyphs += static_cast<char>(character);
 }
 extern "C" void SDL_GL_SwapBuffers(void) {}
+extern "C" int glutBitmapLength(void * /*font*/, const unsigned char * /*text*/) { return 0; }
 
 TEST(IntToString, WritesNonNegativeNumbersAsPlainDigits) {
   EXPECT_EQ(to_text(0), "0");
@@ -111,4 +112,13 @@ TEST_F(ScreenNumbersTest, CountShowsZeroOnceTheMotherBrickHasBeenCounted) {
   ASSERT_EQ(g_runs.size(), 2u);
   EXPECT_EQ(g_runs[0].glyphs, "0");
   EXPECT_EQ(g_runs[1].glyphs, "3020");
+}
+
+TEST_F(ScreenNumbersTest, ThePausedFrameAddsTheWordAboveTheFieldCentre) {
+  graphic_display_paused();
+  ASSERT_EQ(g_runs.size(), 3u);
+  EXPECT_EQ(g_runs[2].glyphs, "PAUSED");
+  EXPECT_EQ(g_runs[2].font, GLUT_BITMAP_HELVETICA_18);
+  EXPECT_EQ(g_runs[2].x, 0.0f);
+  EXPECT_EQ(g_runs[2].z, 0.0f);
 }
