@@ -35,7 +35,7 @@ void game_create() {
   game_init();
   menu_create(false);
   menu_display();
-  graphic_create(false);
+  graphic_create(g_game->fullscreen);  // as F11 left the title
   sound_open();  // only now: the title is silent
   input_create();
   player_create(0);

@@ -8,6 +8,6 @@
 // time spent paused.
 void pause_hold();
 
-// Module-internal, declared here for the unit tests: moves every running
-// effect's start tick and the frame clock on by the paused milliseconds.
+// Moves every running effect's start tick and the frame clock on by the
+// given milliseconds, in which play could not be seen.
 void pause_shift(Uint32 paused_ms);

@@ -5,10 +5,12 @@
 #include <cstdlib>
 
 #include "core/game.h"
+#include "core/pause.h"
 #include "frontend/input_local.h"
 #include "frontend/sound.h"
 #include "playfield/bonus.h"
 #include "playfield/player.h"
+#include "render/graphic.h"
 
 namespace {
 constexpr int kRepeatDelay = 20;  // ms before the first repeat
@@ -20,8 +22,10 @@ constexpr int kRepeatInterval = 20;
 bool g_split_held = false;
 // The same for m: a held key would toggle the sound on and off in turn.
 bool g_mute_held = false;
-// Key repeat would also toggle the pause every few milliseconds while p is held.
+// Key repeat would also toggle the pause, or the mode, every few
+// milliseconds while p or F11 is held.
 bool g_pause_held = false;
+bool g_fullscreen_held = false;
 // Whether the play window holds the input focus, as far as play has seen:
 // only a focus gained during play can be lost in a way that pauses it.
 bool g_has_focus = false;
@@ -43,6 +47,15 @@ void input_turn(SDLKey key, int32_t value) {
     g_game->move_left = value;
 }
 
+// Switching the mode can take a good part of a second with nothing on
+// screen; counted into the next frame, it would throw the balls out of the
+// field. Like a pause it does not count into play (a pause counts it itself).
+void input_toggle_fullscreen() {
+  const Uint32 start = SDL_GetTicks();
+  graphic_toggle_fullscreen();
+  if (!g_game->paused) pause_shift(static_cast<Uint32>(SDL_GetTicks() - start));
+}
+
 // The keys that act in play and while paused alike; answers whether the key is one.
 bool input_key_always(SDLKey key) {
   switch (key) {
@@ -51,6 +64,10 @@ bool input_key_always(SDLKey key) {
     case SDLK_p:
       if (!g_pause_held) g_game->paused = !g_game->paused;
       g_pause_held = true;
+      return true;
+    case SDLK_F11:
+      if (!g_fullscreen_held) input_toggle_fullscreen();
+      g_fullscreen_held = true;
       return true;
     default:
       return false;
@@ -103,6 +120,9 @@ void input_key_up(SDLKey key) {
     case SDLK_p:
       g_pause_held = false;
       break;
+    case SDLK_F11:
+      g_fullscreen_held = false;
+      break;
     case SDLK_RIGHT:
     case SDLK_LEFT:
       input_turn(key, 0);
@@ -135,6 +155,7 @@ void input_create() {
   g_split_held = false;
   g_mute_held = false;
   g_pause_held = false;
+  g_fullscreen_held = false;
   g_has_focus = false;
 }
 

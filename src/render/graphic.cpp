@@ -16,6 +16,7 @@
 
 namespace {
 constexpr int kDepth = 32;
+constexpr Uint32 kFlags = SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLIT;
 constexpr char kPausedWord[] = "PAUSED";
 constexpr float kPausedHeight = 16;
 
@@ -122,7 +123,7 @@ void graphic_require_gl() {
 }
 
 void graphic_create(bool fullscreen) {
-  Uint32 flags = SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLIT;
+  Uint32 flags = kFlags;
   if (fullscreen) flags |= SDL_FULLSCREEN;
 
   auto *graphic = static_cast<graphic_t *>(game_alloc(sizeof(graphic_t), "window"));
@@ -156,6 +157,16 @@ void graphic_display_paused() {
   text_display_centred(0, kPausedHeight, 0, GLUT_BITMAP_HELVETICA_18, kPausedWord);
   glFlush();
   SDL_GL_SwapBuffers();
+}
+
+void graphic_toggle_fullscreen() {
+  graphic_t *graphic = g_game->graphic;
+  graphic->screen = graphic_toggle_mode(graphic->screen, kDepth, kFlags);
+  // A new mode may come with a new GL context, which has none of the old
+  // one's state or display lists. The view goes back in as the last frame
+  // left it, since the next frame's light goes through it.
+  graphic_init_opengl();
+  camera_update();
 }
 
 void graphic_update() {}

@@ -29,6 +29,8 @@ void graphic_require_gl();
 
 void graphic_create(bool fullscreen);
 void graphic_display();
+// F11 in play: the game's window in or out of fullscreen, ready to draw.
+void graphic_toggle_fullscreen();
 // The field as it stands, with the word PAUSED over its centre.
 void graphic_display_paused();
 void graphic_update();
