@@ -1,11 +1,15 @@
 // session_probe.cpp -- start-up latency and memory of a real game, driven by real X input
 //
-// Usage: session_probe GAME WORKDIR PLAY_SECONDS [SAMPLE_SECOND...]
+// Usage: session_probe [--idle SECONDS] [--trace FILE] GAME WORKDIR PLAY_SECONDS [SAMPLE_SECOND...]
 // Starts GAME in WORKDIR (which holds menu.bmp) on $DISPLAY, times the launch
-// until the title picture is on screen and the Space release until the first
-// game frame, then plays a scripted game for PLAY_SECONDS, reading the game's
-// peak resident memory (VmHWM) at each SAMPLE_SECOND, and quits with Escape.
-// Prints one "name value" line per figure.
+// until the title picture is on screen, the Space release until the title
+// window goes and until the first game frame, then plays a scripted game for
+// PLAY_SECONDS, reading the game's peak resident memory (VmHWM) at each
+// SAMPLE_SECOND, and quits with Escape. With --idle it also reads the game's
+// CPU time over SECONDS of a still title and of a pause. With --trace, strace
+// follows the game's reads from Space until the title window has gone, into
+// FILE, with wall-clock stamps (-ttt). PROBE_PRELOAD is the
+// game's LD_PRELOAD. Prints one "name value" line per figure.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -19,7 +23,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -141,11 +147,44 @@ void probe_key(Display *dpy, KeySym sym, bool down) {
 int probe_ignore_x_error(Display *, XErrorEvent *) { return 0; }
 
 bool probe_alive(pid_t pid, int *status) { return waitpid(pid, status, WNOHANG) == 0; }
+
+// User plus system CPU time of the process so far, in seconds.
+double probe_cpu_seconds(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const size_t after_name = stat.rfind(')');
+  if (after_name == std::string::npos) return -1;
+  // Fields 14 and 15 (utime, stime), counted from the state, field 3.
+  std::istringstream fields(stat.substr(after_name + 2));
+  std::string skip;
+  for (int i = 3; i < 14; ++i) fields >> skip;
+  double utime = 0, stime = 0;
+  fields >> utime >> stime;
+  return (utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// Percent of one core the game uses over the next `seconds`.
+double probe_cpu_percent(pid_t pid, double seconds) {
+  const double before = probe_cpu_seconds(pid);
+  usleep(static_cast<useconds_t>(seconds * 1e6));
+  return 100 * (probe_cpu_seconds(pid) - before) / seconds;
+}
 }  // namespace
 
 int main(int argc, char **argv) {
+  double idle_seconds = 0;
+  std::string trace;
+  while (argc > 2 && (std::strcmp(argv[1], "--idle") == 0 || std::strcmp(argv[1], "--trace") == 0)) {
+    if (argv[1][2] == 'i')
+      idle_seconds = std::atof(argv[2]);
+    else
+      trace = argv[2];
+    argc -= 2;
+    argv += 2;
+  }
   if (argc < 4) {
-    std::fprintf(stderr, "usage: session_probe GAME WORKDIR PLAY_SECONDS [SAMPLE_SECOND...]\n");
+    std::fprintf(stderr,
+                 "usage: session_probe [--idle SECONDS] GAME WORKDIR PLAY_SECONDS [SAMPLE_SECOND...]\n");
     return 2;
   }
   const std::string game = argv[1], dir = argv[2];
@@ -164,6 +203,9 @@ int main(int argc, char **argv) {
     return 2;
   }
   XSetErrorHandler(probe_ignore_x_error);
+  // A game that gave its window the focus leaves the display without one when
+  // it goes: the keyboard follows the pointer again for the next.
+  XSetInputFocus(dpy, PointerRoot, RevertToPointerRoot, CurrentTime);
 
   const Clock::time_point launch = Clock::now();
   const pid_t pid = fork();
@@ -171,6 +213,8 @@ int main(int argc, char **argv) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (chdir(dir.c_str()) != 0) _exit(127);
     std::freopen("/dev/null", "w", stdout);
+    const char *preload = std::getenv("PROBE_PRELOAD");
+    if (preload != nullptr && *preload != '\0') setenv("LD_PRELOAD", preload, 1);
     execl(game.c_str(), game.c_str(), static_cast<char *>(nullptr));
     _exit(127);
   }
@@ -191,12 +235,45 @@ int main(int argc, char **argv) {
     usleep(1000);
   }
   std::printf("launch_to_title_ms %.1f\n", ms_since(launch));
+  if (idle_seconds > 0) std::printf("title_idle_cpu_percent %.2f\n", probe_cpu_percent(pid, idle_seconds));
 
-  // Space: pressed, then released; the game starts on the release.
+  // Space: pressed, then released; the game starts on the release. The title
+  // window goes as the OpenGL mode is set, the first thing after the start.
+  const Window title_window = probe_find(dpy, DefaultRootWindow(dpy), "Quorvane by Halvik & Deme'");
+  XSelectInput(dpy, title_window, StructureNotifyMask);
+  pid_t tracer = -1;
+  if (!trace.empty()) {
+    tracer = fork();
+    if (tracer == 0) {
+      const std::string game_pid = std::to_string(pid);
+      execlp("strace", "strace", "-q", "-ttt", "-e", "trace=read,recvmsg,recvfrom", "-o", trace.c_str(), "-p",
+             game_pid.c_str(), static_cast<char *>(nullptr));
+      _exit(127);
+    }
+    usleep(500 * 1000);  // attached
+  }
   probe_key(dpy, XK_space, true);
   usleep(30 * 1000);
   probe_key(dpy, XK_space, false);
   const Clock::time_point released = Clock::now();
+  timespec wall{};
+  clock_gettime(CLOCK_REALTIME, &wall);  // the clock of strace -ttt, for tracing the game's response
+  std::printf("space_release_at %ld.%06ld\n", static_cast<long>(wall.tv_sec), wall.tv_nsec / 1000);
+  for (bool gone = false; !gone;) {
+    while (!gone && XPending(dpy) > 0) {
+      XEvent event;
+      XNextEvent(dpy, &event);
+      gone = (event.type == UnmapNotify || event.type == DestroyNotify) && event.xany.window == title_window;
+    }
+    if (!probe_alive(pid, &status) || ms_since(released) > kDeadlineMs)
+      return fail("waiting for the title to go");
+    if (!gone) usleep(100);
+  }
+  std::printf("space_release_to_title_gone_ms %.2f\n", ms_since(released));
+  if (tracer > 0) {
+    kill(tracer, SIGINT);  // detaches
+    waitpid(tracer, nullptr, 0);
+  }
   for (;;) {
     const std::vector<rgb_t> screen = probe_screen(dpy);
     if (probe_title_share(screen, title) < 0.2 && probe_black_share(screen) > 0.5) break;
@@ -205,6 +282,14 @@ int main(int argc, char **argv) {
     usleep(1000);
   }
   std::printf("space_release_to_first_frame_ms %.1f\n", ms_since(released));
+  if (idle_seconds > 0) {
+    probe_key(dpy, XK_p, true);
+    probe_key(dpy, XK_p, false);
+    usleep(500 * 1000);  // the paused frame drawn
+    std::printf("paused_idle_cpu_percent %.2f\n", probe_cpu_percent(pid, idle_seconds));
+    probe_key(dpy, XK_p, true);
+    probe_key(dpy, XK_p, false);
+  }
 
   // A scripted game: the paddle swings left and right, the balls are split up
   // to the bound and every other power-up is taken now and then.

@@ -117,6 +117,17 @@ class PlayScreen : public GameSessionTest {
     return now;
   }
 
+  // Up, and the paddle seen wider than one and a half times `normal`, as `now`.
+  ::testing::AssertionResult widens_with_up(const PaddleSpan &normal, PaddleSpan &now) {
+    key_tap(s, XK_Up);
+    if (poll_until(Millis(3000), [&] {
+          now = paddle_find(screenshot(s));
+          return now.width() > normal.width() * 3 / 2;
+        }))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << describe(now);
+  }
+
   ::testing::AssertionResult pauses() {
     key_tap(s, XK_p);
     if (poll_until(Millis(3000), [&] { return paused_shown(paused = screenshot(s)); }))
@@ -199,11 +210,7 @@ TEST_F(PlayScreen, UpDoublesAndDownHalvesThePaddle) {
   ASSERT_TRUE(normal_width(normal));
   PaddleSpan now;
 
-  key_tap(s, XK_Up);
-  EXPECT_TRUE(poll_until(Millis(3000), [&] {
-    now = paddle_find(screenshot(s));
-    return now.width() > normal.width() * 3 / 2;
-  })) << describe(now);
+  EXPECT_TRUE(widens_with_up(normal, now));
   EXPECT_TRUE(at_bottom_centre(now));
   EXPECT_NEAR(now.width(), 2.0 * normal.width(), 0.08 * normal.width()) << describe(now);
 
@@ -243,11 +250,7 @@ TEST_F(PlayScreen, AnEffectOutlastsAPauseLongerThanItself) {
   const PaddleSpan normal = paddle_find(first);
   ASSERT_TRUE(normal_width(normal));
   PaddleSpan now;
-  key_tap(s, XK_Up);
-  ASSERT_TRUE(poll_until(Millis(3000), [&] {
-    now = paddle_find(screenshot(s));
-    return now.width() > normal.width() * 3 / 2;
-  })) << describe(now);
+  ASSERT_TRUE(widens_with_up(normal, now));
   ASSERT_TRUE(pauses());
   pause_for(Millis(12000));
   ASSERT_TRUE(resumes());
