@@ -35,7 +35,8 @@ void game_create() {
   game_init();
   menu_create(false);
   menu_display();
-  graphic_create(g_game->fullscreen);  // as F11 left the title
+  // In the mode F11 left the title in.
+  graphic_create(g_game->fullscreen);
   sound_open();  // only now: the title is silent
   input_create();
   player_create(0);
