@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/pause.h"
 #include "core/physics.h"
 #include "frontend/input.h"
 #include "frontend/menu.h"
@@ -34,7 +35,8 @@ void game_create() {
   game_init();
   menu_create(false);
   menu_display();
-  graphic_create(false);
+  // In the mode F11 left the title in.
+  graphic_create(g_game->fullscreen);
   sound_open();  // only now: the title is silent
   input_create();
   player_create(0);
@@ -45,6 +47,7 @@ void game_create() {
 
 void game_update() {
   input_update();
+  if (g_game->paused) pause_hold();
   physics_update();
   graphic_update();
 }

@@ -20,17 +20,28 @@ bool menu_in_area(int x, int y, int left, int right, int top, int bottom) {
   return left <= x && x <= right && top <= y && y <= bottom;
 }
 
-// Without its picture the title has nothing to show: stop with a failure
-// status instead of waiting on an empty window.
+// Without its picture, or its events, the title has nothing to show or wait
+// for: stop with a failure status instead of waiting on an empty window.
 [[noreturn]] void menu_fail() {
   SDL_Quit();
   std::exit(1);
+}
+
+void menu_draw() {
+  menu_t *menu = g_game->menu;
+  SDL_Rect dest = {0, 0, static_cast<Uint16>(menu->image->w), static_cast<Uint16>(menu->image->h)};
+  if (SDL_BlitSurface(menu->image, nullptr, menu->screen, &dest) != 0)
+    std::printf("ERROR in SDL_BlitSurface\n");
+  // The blit leaves in dest the area it actually covered.
+  SDL_UpdateRects(menu->screen, 1, &dest);
+  SDL_Flip(menu->screen);
 }
 }  // namespace
 
 menu_action_t menu_event_action(const SDL_Event &event) {
   switch (event.type) {
     case SDL_KEYDOWN:
+      if (event.key.keysym.sym == SDLK_F11) return MENU_FULLSCREEN;
       return event.key.keysym.sym == SDLK_ESCAPE ? MENU_QUIT : MENU_NOTHING;
     case SDL_KEYUP:  // Space starts on release, not while held
       return event.key.keysym.sym == SDLK_SPACE ? MENU_START : MENU_NOTHING;
@@ -46,16 +57,19 @@ menu_action_t menu_event_action(const SDL_Event &event) {
     }
     case SDL_QUIT:
       return MENU_QUIT;
+    case SDL_VIDEOEXPOSE:
+      return MENU_REDRAW;
     default:
       return MENU_NOTHING;
   }
 }
 
-void menu_init(bool /*fullscreen*/) {
+void menu_init(bool fullscreen) {
   auto *menu = static_cast<menu_t *>(game_alloc(sizeof(menu_t), "title screen"));
   g_game->menu = menu;
   graphic_choose_driver();
-  menu->screen = graphic_open_window(kDepth, 0);
+  menu->screen = graphic_open_window(kDepth, fullscreen ? SDL_FULLSCREEN : 0);
+  g_game->fullscreen = fullscreen;
 }
 
 void menu_create(bool fullscreen) {
@@ -80,29 +94,30 @@ void menu_create(bool fullscreen) {
 
 void menu_display() {
   menu_t *menu = g_game->menu;
-  SDL_Rect dest = {0, 0, static_cast<Uint16>(menu->image->w), static_cast<Uint16>(menu->image->h)};
-  bool started = false;
   SDL_Event event = g_game->event;
-
-  // Polls without waiting and redraws on every pass; the pass that handles the
-  // start still draws the picture once more.
-  while (!started) {
-    if (SDL_PollEvent(&event)) {
-      switch (menu_event_action(event)) {
-        case MENU_START:
-          started = true;
-          break;
-        case MENU_QUIT:
-          SDL_Quit();
-          std::exit(0);
-        case MENU_NOTHING:
-          break;
-      }
+  menu_draw();
+  // Waits on the queue instead of polling: the picture never changes, so it
+  // is drawn again only when the window was exposed or changed its mode.
+  for (;;) {
+    if (SDL_WaitEvent(&event) == 0) {
+      std::printf("SDL_WaitEvent: %s\n", SDL_GetError());
+      menu_fail();
     }
-    if (SDL_BlitSurface(menu->image, nullptr, menu->screen, &dest) != 0)
-      std::printf("ERROR in SDL_BlitSurface\n");
-    // The blit leaves in dest the area it actually covered.
-    SDL_UpdateRects(menu->screen, 1, &dest);
-    SDL_Flip(menu->screen);
+    switch (menu_event_action(event)) {
+      case MENU_START:
+        return;
+      case MENU_QUIT:
+        SDL_Quit();
+        std::exit(0);
+      case MENU_FULLSCREEN:
+        menu->screen = graphic_toggle_mode(menu->screen, kDepth, 0);
+        menu_draw();
+        break;
+      case MENU_REDRAW:
+        menu_draw();
+        break;
+      case MENU_NOTHING:
+        break;
+    }
   }
 }

@@ -3,5 +3,5 @@
 
 #include <SDL/SDL.h>
 
-enum menu_action_t { MENU_NOTHING, MENU_START, MENU_QUIT };
+enum menu_action_t { MENU_NOTHING, MENU_START, MENU_QUIT, MENU_REDRAW, MENU_FULLSCREEN };
 menu_action_t menu_event_action(const SDL_Event &event);

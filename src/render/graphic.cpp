@@ -16,6 +16,9 @@
 
 namespace {
 constexpr int kDepth = 32;
+constexpr Uint32 kFlags = SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLIT;
+constexpr char kPausedWord[] = "PAUSED";
+constexpr float kPausedHeight = 16;
 
 constexpr GLfloat kLightAmbient[] = {0.1f, 0.1f, 0.1f, 0.1f};
 constexpr GLfloat kLightDiffuse[] = {0.5f, 0.5f, 0.5f, 1.0f};
@@ -68,6 +71,15 @@ void graphic_prepare_display() {
   glLoadIdentity();
   camera_update();
 }
+
+void graphic_draw_field() {
+  graphic_prepare_display();
+  map_display();
+  player_display(0);
+  // The mother brick's hit takes the count to -1; the player sees 0 left.
+  text_display(0, 23, 0, GLUT_BITMAP_HELVETICA_18, std::max(g_game->map->bricks_left, 0));
+  text_display(0, 25, 0, GLUT_BITMAP_HELVETICA_18, g_game->score);
+}
 }  // namespace
 
 void graphic_choose_driver() {
@@ -93,12 +105,25 @@ SDL_Surface *graphic_open_window(int depth, Uint32 flags) {
   return screen;
 }
 
+SDL_Surface *graphic_toggle_mode(SDL_Surface *screen, int depth, Uint32 flags) {
+  SDL_Surface *now = screen;
+  if (SDL_WM_ToggleFullScreen(screen) == 0) {
+    flags |= screen->flags & SDL_FULLSCREEN;
+    now = SDL_SetVideoMode(kWindowWidth, kWindowHeight, depth, flags ^ SDL_FULLSCREEN);
+    if (now == nullptr) now = SDL_SetVideoMode(kWindowWidth, kWindowHeight, depth, flags);
+    if (now == nullptr) graphic_fail("SDL_SetVideoMode");
+    SDL_WM_SetCaption(kWindowCaption, "");
+  }
+  g_game->fullscreen = (now->flags & SDL_FULLSCREEN) != 0;
+  return now;
+}
+
 void graphic_require_gl() {
   if (SDL_GL_LoadLibrary(nullptr) == -1) graphic_fail("SDL_GL_LoadLibrary");
 }
 
 void graphic_create(bool fullscreen) {
-  Uint32 flags = SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLIT;
+  Uint32 flags = kFlags;
   if (fullscreen) flags |= SDL_FULLSCREEN;
 
   auto *graphic = static_cast<graphic_t *>(game_alloc(sizeof(graphic_t), "window"));
@@ -120,14 +145,28 @@ void graphic_create(bool fullscreen) {
 }
 
 void graphic_display() {
-  graphic_prepare_display();
-  map_display();
-  player_display(0);
-  // The mother brick's hit takes the count to -1; the player sees 0 left.
-  text_display(0, 23, 0, GLUT_BITMAP_HELVETICA_18, std::max(g_game->map->bricks_left, 0));
-  text_display(0, 25, 0, GLUT_BITMAP_HELVETICA_18, g_game->score);
+  graphic_draw_field();
   glFlush();
   SDL_GL_SwapBuffers();
+}
+
+void graphic_display_paused() {
+  graphic_draw_field();
+  // Above the field centre, so it stands on the centre column whatever the
+  // paddle's angle, in the dark band between the numbers and the bricks.
+  text_display_centred(0, kPausedHeight, 0, GLUT_BITMAP_HELVETICA_18, kPausedWord);
+  glFlush();
+  SDL_GL_SwapBuffers();
+}
+
+void graphic_toggle_fullscreen() {
+  graphic_t *graphic = g_game->graphic;
+  graphic->screen = graphic_toggle_mode(graphic->screen, kDepth, kFlags);
+  // A new mode may come with a new GL context, which has none of the old
+  // one's state or display lists. The view goes back in as the last frame
+  // left it, since the next frame's light goes through it.
+  graphic_init_opengl();
+  camera_update();
 }
 
 void graphic_update() {}

@@ -18,11 +18,20 @@ void graphic_choose_driver();
 // Opens (or reopens) the window in the given mode. Without it there is nothing
 // to draw into: "SDL_Init: ..." or "SDL_SetVideoMode: ..." and status 1.
 SDL_Surface *graphic_open_window(int depth, Uint32 flags);
+// Switches the window opened with `flags` between its size and fullscreen: in
+// place where the library can, else in a new mode, and back in the old mode if
+// the new one is refused; the window carries on either way. Returns its
+// surface, which may be new, and records the mode it ended in.
+SDL_Surface *graphic_toggle_mode(SDL_Surface *screen, int depth, Uint32 flags);
 // A driver without OpenGL (dummy, console) could never open the game's window
 // and has no input either: "SDL_GL_LoadLibrary: ..." and status 1, not a title forever.
 void graphic_require_gl();
 
 void graphic_create(bool fullscreen);
 void graphic_display();
+// F11 in play: the game's window in or out of fullscreen, ready to draw.
+void graphic_toggle_fullscreen();
+// The field as it stands, with the word PAUSED over its centre.
+void graphic_display_paused();
 void graphic_update();
 void graphic_destroy();

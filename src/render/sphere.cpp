@@ -38,5 +38,9 @@ void sphere_draw(float radius, int slices, int stacks) {
   glCallList(list);
 }
 
-// The lists died with their context, so there is nothing to delete.
-void sphere_reset() { g_sphere_mesh_count = 0; }
+// A new context never made these lists and ignores their names; a mode
+// switch that kept the context frees them.
+void sphere_reset() {
+  for (int i = 0; i < g_sphere_mesh_count; ++i) glDeleteLists(g_sphere_meshes[i].list, 1);
+  g_sphere_mesh_count = 0;
+}

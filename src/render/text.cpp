@@ -1,4 +1,4 @@
-// text.cpp -- integers written into the scene in a bitmap font
+// text.cpp -- integers and words written into the scene in a bitmap font
 #include "render/text.h"
 
 #include <GL/glut.h>
@@ -29,9 +29,10 @@ char *IntToString(int value) {
   return text;
 }
 
-void text_display(float x, float y, float z, void *font, int value) {
-  char *text = IntToString(value);
-
+namespace {
+// Moves the raster position left by half the text's width when centred, so a
+// word stands centred on its point whatever the font.
+void text_write(float x, float y, float z, void *font, const char *text, bool centred) {
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_LIGHTING);
@@ -42,11 +43,24 @@ void text_display(float x, float y, float z, void *font, int value) {
   glColor3f(1, 1, 1);
   // Out of memory: no digits this frame, but the GL state is left as usual.
   if (text != nullptr) {
+    if (centred) {
+      const int width = glutBitmapLength(font, reinterpret_cast<const unsigned char *>(text));
+      glBitmap(0, 0, 0, 0, -0.5f * static_cast<float>(width), 0, nullptr);
+    }
     for (const char *c = text; *c != '\0'; ++c) glutBitmapCharacter(font, *c);
   }
   glEnable(GL_LIGHTING);
   glEnable(GL_DEPTH_TEST);
   glPopMatrix();
+}
+}  // namespace
 
+void text_display(float x, float y, float z, void *font, int value) {
+  char *text = IntToString(value);
+  text_write(x, y, z, font, text, false);
   std::free(text);
+}
+
+void text_display_centred(float x, float y, float z, void *font, const char *text) {
+  text_write(x, y, z, font, text, true);
 }

@@ -1,4 +1,4 @@
-// play_test.cpp -- the real game in play: the first frame, turning, paddle size and quitting
+// play_test.cpp -- the real game in play: the first frame, turning, paddle size, pause, fullscreen, quitting
 #include <X11/keysym.h>
 #include <sys/wait.h>
 
@@ -58,6 +58,30 @@ bool score_and_count_shown(const std::vector<TextBlock> &blocks) {
          count.width() > 2 * score.width();
 }
 
+// PAUSED is written in white on the centre column, above the field, its
+// letters on rows of about 95 to 110.
+bool paused_shown(const Picture &screen) {
+  int white = 0;
+  for (int y = 90; y < 116; ++y)
+    for (int x = 270; x < 370; ++x) {
+      const Rgb c = screen.at(x, y);
+      white += c.r >= 250 && c.g >= 250 && c.b >= 250;
+    }
+  return white > 60;
+}
+
+// The glowing balls and bricks light thousands of pixels between the numbers
+// and the paddle; without their meshes only the paddle would be left.
+int lit_in_field(const Picture &screen) {
+  int lit = 0;
+  for (int y = 120; y < 440; ++y)
+    for (int x = 0; x < screen.width; ++x) {
+      const Rgb c = screen.at(x, y);
+      lit += std::max({c.r, c.g, c.b}) > 60;
+    }
+  return lit;
+}
+
 class PlayScreen : public GameSessionTest {
  protected:
   void SetUp() override {
@@ -102,11 +126,47 @@ class PlayScreen : public GameSessionTest {
     return steady ? now : Picture{};
   }
 
+  // Up, and the paddle seen wider than one and a half times `normal`, as `now`.
+  ::testing::AssertionResult widens_with_up(const PaddleSpan &normal, PaddleSpan &now) {
+    key_tap(s, XK_Up);
+    if (poll_until(Millis(10000), [&] {
+          now = paddle_find(screenshot(s));
+          return now.width() > normal.width() * 3 / 2;
+        }))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << describe(now);
+  }
+
+  ::testing::AssertionResult pauses() {
+    key_tap(s, XK_p);
+    if (poll_until(Millis(10000), [&] { return paused_shown(paused = screenshot(s)); }))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no PAUSED frame";
+  }
+
+  // Polls for a second: the paused frame must stay exactly as it is.
+  ::testing::AssertionResult stays_paused() {
+    if (poll_until(Millis(1000), [&] { return picture_diff(paused, screenshot(s), 0, 0, 480) > 0; }))
+      return ::testing::AssertionFailure() << "the paused picture changed";
+    return ::testing::AssertionSuccess();
+  }
+
+  ::testing::AssertionResult resumes() {
+    key_tap(s, XK_p);
+    if (poll_until(Millis(10000), [&] {
+          const Picture now = screenshot(s);
+          return !paused_shown(now) && picture_diff(paused, now, 40, kSceneTop, kSceneBottom) > 0;
+        }))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the field did not move again after p";
+  }
+
   // Rows between the numbers and the paddle, where the field is seen.
   static constexpr int kSceneTop = 60, kSceneBottom = 440;
   // A moving ball changes a few hundred pixels at most.
   static constexpr int kCalm = 1500;
   Picture first;
+  Picture paused;
 };
 
 TEST_F(PlayScreen, FirstFrameShowsThePaddleBottomCentreAndTheNumbersTopCentre) {
@@ -169,11 +229,7 @@ TEST_F(PlayScreen, UpDoublesAndDownHalvesThePaddle) {
   ASSERT_TRUE(normal_width(normal));
   PaddleSpan now;
 
-  key_tap(s, XK_Up);
-  EXPECT_TRUE(poll_until(Millis(10000), [&] {
-    now = paddle_find(screenshot(s));
-    return now.width() > normal.width() * 3 / 2;
-  })) << describe(now);
+  EXPECT_TRUE(widens_with_up(normal, now));
   EXPECT_TRUE(at_bottom_centre(now));
   EXPECT_NEAR(now.width(), 2.0 * normal.width(), 0.08 * normal.width()) << describe(now);
 
@@ -184,6 +240,76 @@ TEST_F(PlayScreen, UpDoublesAndDownHalvesThePaddle) {
   })) << describe(now);
   EXPECT_TRUE(at_bottom_centre(now));
   EXPECT_NEAR(now.width(), 0.5 * normal.width(), 0.06 * normal.width()) << describe(now);
+}
+
+TEST_F(PlayScreen, PHoldsTheFieldStillUntilPressedAgain) {
+  steady_picture();
+  ASSERT_TRUE(pauses());
+  EXPECT_TRUE(stays_paused());
+  EXPECT_TRUE(resumes());
+}
+
+// With no window manager the game's window gets the focus only when given it.
+TEST_F(PlayScreen, LosingTheFocusPausesAndGettingItBackDoesNotResume) {
+  const unsigned long other = other_window_create(s, 900, 650);
+  ASSERT_NE(other, 0u);
+  focus_give(s, s.top);
+  focus_give(s, other);
+  ASSERT_TRUE(poll_until(Millis(10000), [&] { return paused_shown(paused = screenshot(s)); }))
+      << "the focus went elsewhere and the game did not pause";
+  focus_give(s, s.top);
+  EXPECT_TRUE(stays_paused()) << "after getting the focus back";
+  EXPECT_TRUE(resumes());
+}
+
+// Up gives the paddle 10 s of play at double width. A 12 s pause, longer than
+// the whole effect, must not use any of it up. A few splits on the way keep
+// balls in play for that long.
+TEST_F(PlayScreen, AnEffectOutlastsAPauseLongerThanItself) {
+  const PaddleSpan normal = paddle_find(first);
+  ASSERT_TRUE(normal_width(normal));
+  PaddleSpan now;
+  ASSERT_TRUE(widens_with_up(normal, now));
+  ASSERT_TRUE(pauses());
+  pause_for(Millis(12000));
+  ASSERT_TRUE(resumes());
+  now = paddle_find(screenshot(s));
+  EXPECT_NEAR(now.width(), 2.0 * normal.width(), 0.08 * normal.width())
+      << "right after the pause, " << describe(now);
+
+  EXPECT_TRUE(poll_until(Millis(15000), [&] {
+    key_tap(s, XK_d);
+    now = paddle_find(screenshot(s));
+    return now.width() < normal.width() * 5 / 4;
+  })) << describe(now);
+  EXPECT_NEAR(now.width(), normal.width(), 0.08 * normal.width()) << describe(now);
+}
+
+// The game keeps drawing its spheres through a switch to fullscreen and back,
+// which may give it a new GL context.
+TEST_F(PlayScreen, F11ThereAndBackKeepsTheSpheres) {
+  ASSERT_GT(lit_in_field(steady_picture()), 2000);
+  key_tap(s, XK_F11);
+  // Fullscreen on a screen with no 640x480 mode: the picture centred on black.
+  const int x = s.win_x, y = s.win_y;
+  s.win_x = (1024 - 640) / 2;
+  s.win_y = (768 - 480) / 2;
+  Picture seen;
+  EXPECT_TRUE(poll_until(Millis(5000), [&] {
+    seen = screenshot(s);
+    return at_bottom_centre(paddle_find(seen)) && lit_in_field(seen) > 2000;
+  })) << "no game frame at the centre of the screen";
+  s.win_x = x;
+  s.win_y = y;
+
+  key_tap(s, XK_F11);
+  ASSERT_TRUE(window_wait(s, Millis(5000)));
+  EXPECT_TRUE(poll_until(Millis(5000),
+                         [&] {
+                           seen = screenshot(s);
+                           return at_bottom_centre(paddle_find(seen)) && lit_in_field(seen) > 2000;
+                         }))
+      << "back in the window: " << lit_in_field(seen) << " lit pixels, " << describe(paddle_find(seen));
 }
 
 }  // namespace

@@ -199,3 +199,55 @@ TEST_F(SplitKeyTest, ANewGameForgetsAHeldSplitKey) {
 }
 
 }  // namespace
+
+// p holds play still; while it is held, only releases and the keys that leave
+// the pause count. Losing the window pauses, only once it had been held in play.
+class PauseKeyTest : public InputTest {
+ protected:
+  void focus(Uint8 gain, Uint8 state) {
+    SDL_Event e{};
+    e.type = e.active.type = SDL_ACTIVEEVENT;
+    e.active.gain = gain;
+    e.active.state = state;
+    input_handle(e);
+  }
+};
+
+TEST_F(PauseKeyTest, PTogglesOncePerPressWhateverTheRepeats) {
+  press(SDLK_p);
+  EXPECT_TRUE(g_game->paused);
+  press(SDLK_p);  // key repeat while held
+  EXPECT_TRUE(g_game->paused);
+  release(SDLK_p);
+  press(SDLK_p);
+  EXPECT_FALSE(g_game->paused);
+}
+
+TEST_F(PauseKeyTest, WhilePausedPressesAreIgnoredAndReleasesCount) {
+  press(SDLK_RIGHT);
+  press(SDLK_d);
+  press(SDLK_p);
+  for (SDLKey key : {SDLK_LEFT, SDLK_UP, SDLK_f, SDLK_g, SDLK_h}) press(key);
+  expect_flags(1, 0);
+  EXPECT_EQ(g_game->player[0]->resize_time, -1.0f);
+  EXPECT_EQ(g_game->player[0]->speed_time, -1.0f);
+  release(SDLK_RIGHT);
+  expect_flags(0, 0);
+  EXPECT_EXIT(press(SDLK_ESCAPE), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(PauseKeyTest, FocusLostOnlyAfterItWasGainedInPlayPauses) {
+  focus(0, SDL_APPINPUTFOCUS);  // the title window's, at the switch to play
+  focus(0, SDL_APPMOUSEFOCUS);
+  EXPECT_FALSE(g_game->paused);
+  focus(1, SDL_APPINPUTFOCUS);
+  focus(0, SDL_APPINPUTFOCUS);
+  EXPECT_TRUE(g_game->paused);
+  focus(1, SDL_APPINPUTFOCUS | SDL_APPACTIVE);
+  EXPECT_TRUE(g_game->paused) << "getting the focus back resumed the game";
+}
+
+TEST_F(PauseKeyTest, IconifiedPauses) {
+  focus(0, SDL_APPACTIVE);
+  EXPECT_TRUE(g_game->paused);
+}

@@ -77,6 +77,14 @@ TEST(TitleKeys, SpaceStartsOnReleaseAndEscapeQuitsOnPress) {
   EXPECT_EQ(menu_event_action(key_event(SDL_KEYUP, SDLK_d)), MENU_NOTHING);
 }
 
+TEST(TitleKeys, F11ChangesTheModeAndAnExposedWindowIsDrawnAgain) {
+  EXPECT_EQ(menu_event_action(key_event(SDL_KEYDOWN, SDLK_F11)), MENU_FULLSCREEN);
+  EXPECT_EQ(menu_event_action(key_event(SDL_KEYUP, SDLK_F11)), MENU_NOTHING);
+  SDL_Event e{};
+  e.type = SDL_VIDEOEXPOSE;
+  EXPECT_EQ(menu_event_action(e), MENU_REDRAW);
+}
+
 TEST(TitleKeys, ClosingTheWindowQuitsAndMotionDoesNothing) {
   SDL_Event e{};
   e.type = SDL_QUIT;

@@ -368,6 +368,22 @@ void key_tap(Session &s, unsigned long keysym) {
   key_release(s, keysym);
 }
 
+unsigned long other_window_create(Session &s, int x, int y) {
+  const Window w = XCreateSimpleWindow(s.dpy, DefaultRootWindow(s.dpy), x, y, 100, 100, 0, 0, 0);
+  XMapWindow(s.dpy, w);
+  XSync(s.dpy, False);
+  const bool viewable = poll_until(Millis(2000), [&] {
+    XWindowAttributes attr;
+    return XGetWindowAttributes(s.dpy, w, &attr) && attr.map_state == IsViewable;
+  });
+  return viewable ? w : 0;
+}
+
+void focus_give(Session &s, unsigned long window) {
+  XSetInputFocus(s.dpy, window, RevertToParent, CurrentTime);
+  settle(s);
+}
+
 Picture screenshot(Session &s) {
   Picture pic;
   XImage *image =

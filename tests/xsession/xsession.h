@@ -111,6 +111,11 @@ void click(Session &s, int x, int y, unsigned button);
 void key_press(Session &s, unsigned long keysym);
 void key_release(Session &s, unsigned long keysym);
 void key_tap(Session &s, unsigned long keysym);
+// Another client's window, 100x100 at (x, y) on the root, mapped and viewable:
+// something else on the display that can take the input focus. 0 on failure.
+unsigned long other_window_create(Session &s, int x, int y);
+// Gives the keyboard focus to a window, as a window manager would.
+void focus_give(Session &s, unsigned long window);
 
 // The game window as the player sees it, read from the root window.
 Picture screenshot(Session &s);

@@ -1,0 +1,13 @@
+// pause.h -- play held still: the wait while paused and the clock shift after it
+#pragma once
+
+#include <SDL/SDL.h>
+
+// Waits on events while the game is paused, showing the paused frame, and
+// returns once the player resumes, with every running timer moved on by the
+// time spent paused.
+void pause_hold();
+
+// Moves every running effect's start tick and the frame clock on by the
+// given milliseconds, in which play could not be seen.
+void pause_shift(Uint32 paused_ms);
