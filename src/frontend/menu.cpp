@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "core/game.h"
 
@@ -28,6 +29,19 @@ bool menu_in_area(int x, int y, int left, int right, int top, int bottom) {
   std::exit(1);
 }
 }  // namespace
+
+std::string menu_picture_path(const std::filesystem::path &program) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  // Anything there, even a dangling link, is the player's own picture: it is
+  // loaded or reported, never silently replaced by the installed one.
+  if (fs::symlink_status(kPicture, error).type() != fs::file_type::not_found || program.empty())
+    return kPicture;
+  // The data folder is found from the program's own place, so the install
+  // works under any prefix and after staging.
+  const fs::path installed = program.parent_path() / QUORVANE_DATA_FROM_PROGRAM / kPicture;
+  return fs::exists(installed, error) ? installed.lexically_normal().string() : kPicture;
+}
 
 menu_action_t menu_event_action(const SDL_Event &event) {
   switch (event.type) {
@@ -77,7 +91,9 @@ void menu_create(int fullscreen) {
   menu_init(fullscreen);
   menu_t *menu = g_game->menu;
 
-  SDL_RWops *stream = SDL_RWFromFile(kPicture, "rb");
+  std::error_code error;
+  const std::string picture = menu_picture_path(std::filesystem::read_symlink("/proc/self/exe", error));
+  SDL_RWops *stream = SDL_RWFromFile(picture.c_str(), "rb");
   SDL_Surface *image = stream != nullptr ? SDL_LoadBMP_RW(stream, 1) : nullptr;  // closes the stream
   if (image == nullptr) {
     std::fprintf(stderr, "Impossible de charger %s: %s\n", kPicture, SDL_GetError());

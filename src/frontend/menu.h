@@ -3,6 +3,9 @@
 
 #include <SDL/SDL.h>
 
+#include <filesystem>
+#include <string>
+
 struct menu_t {
   SDL_Surface *image;
   SDL_Surface *screen;
@@ -16,3 +19,7 @@ void menu_display();
 // event asks for.
 enum menu_action_t { MENU_NOTHING, MENU_START, MENU_QUIT };
 menu_action_t menu_event_action(const SDL_Event &event);
+
+// Module-internal, declared here for the unit tests: the title picture to load
+// for the program at `program` (empty when its place is unknown).
+std::string menu_picture_path(const std::filesystem::path &program);
