@@ -3,11 +3,18 @@ include(GNUInstallDirs)
 
 set(QUORVANE_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 
-install(TARGETS quorvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Debian's layout for games: the program in games/, its data in share/games/.
+# The program finds its data from its own place, so the same build works
+# under any prefix and from a DESTDIR-staged copy.
+set(QUORVANE_INSTALL_BINDIR games CACHE STRING "Where the program goes, under the prefix")
+set(QUORVANE_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/games/quorvane CACHE STRING
+    "Where the game's data go, under the prefix")
+file(RELATIVE_PATH QUORVANE_DATA_FROM_PROGRAM /prefix/${QUORVANE_INSTALL_BINDIR} /prefix/${QUORVANE_INSTALL_DATADIR})
+target_compile_definitions(quorvane_game PUBLIC QUORVANE_DATA_FROM_PROGRAM="${QUORVANE_DATA_FROM_PROGRAM}")
 
-# The game reads menu.bmp from its working directory; the launcher below starts
-# it in this folder.
-install(FILES ${PROJECT_SOURCE_DIR}/data/menu.bmp DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvane)
+install(TARGETS quorvane RUNTIME DESTINATION ${QUORVANE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/data/menu.bmp DESTINATION ${QUORVANE_INSTALL_DATADIR})
+install(FILES ${QUORVANE_PACKAGING_DIR}/quorvane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
 # Icons are cut from the title picture by tools/make_icons and committed, so
 # that building needs no image tools.
@@ -18,48 +25,39 @@ foreach(icon IN LISTS QUORVANE_ICONS)
           RENAME quorvane.png)
 endforeach()
 
-# Debian ships manual pages compressed; man reads them either way.
+# Debian ships manual pages and changelogs compressed; man reads them either way.
 find_program(QUORVANE_GZIP gzip)
-if(QUORVANE_GZIP)
-  set(QUORVANE_MANPAGE ${PROJECT_BINARY_DIR}/quorvane.6.gz)
-  add_custom_command(
-    OUTPUT ${QUORVANE_MANPAGE}
-    COMMAND ${CMAKE_COMMAND} -E copy ${QUORVANE_PACKAGING_DIR}/quorvane.6 ${PROJECT_BINARY_DIR}/quorvane.6
-    # -n leaves out the name and time stamp, so the package is reproducible.
-    COMMAND ${QUORVANE_GZIP} -9nf ${PROJECT_BINARY_DIR}/quorvane.6
-    DEPENDS ${QUORVANE_PACKAGING_DIR}/quorvane.6
-    VERBATIM)
-  add_custom_target(quorvane_manpage ALL DEPENDS ${QUORVANE_MANPAGE})
-else()
-  set(QUORVANE_MANPAGE ${QUORVANE_PACKAGING_DIR}/quorvane.6)
-endif()
-install(FILES ${QUORVANE_MANPAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-
-# The desktop entry's Path must name the data folder where it finally lives,
-# and the prefix is only known at install time (cmake --install --prefix, or
-# CPack's /usr under its staging DESTDIR), so the entry is configured then.
-install(CODE "
-  set(QUORVANE_DESKTOP_TEMPLATE [[${QUORVANE_PACKAGING_DIR}/quorvane.desktop.in]])
-  set(QUORVANE_DESKTOP_STAGING [[${PROJECT_BINARY_DIR}/desktop-entry]])
-  set(QUORVANE_DATADIR [[${CMAKE_INSTALL_DATADIR}]])
-")
-install(CODE [[
-  set(_quorvane_share_dir "${QUORVANE_DATADIR}")
-  if(NOT IS_ABSOLUTE "${_quorvane_share_dir}")
-    set(_quorvane_share_dir "${CMAKE_INSTALL_PREFIX}/${_quorvane_share_dir}")
+foreach(doc quorvane.6 changelog)
+  if(QUORVANE_GZIP)
+    add_custom_command(
+      OUTPUT ${PROJECT_BINARY_DIR}/${doc}.gz
+      COMMAND ${CMAKE_COMMAND} -E copy ${QUORVANE_PACKAGING_DIR}/${doc} ${PROJECT_BINARY_DIR}/${doc}
+      # -n leaves out the name and time stamp, so the package is reproducible.
+      COMMAND ${QUORVANE_GZIP} -9nf ${PROJECT_BINARY_DIR}/${doc}
+      DEPENDS ${QUORVANE_PACKAGING_DIR}/${doc}
+      VERBATIM)
+    list(APPEND QUORVANE_DOCS ${PROJECT_BINARY_DIR}/${doc}.gz)
+  else()
+    list(APPEND QUORVANE_DOCS ${QUORVANE_PACKAGING_DIR}/${doc})
   endif()
-  get_filename_component(_quorvane_share_dir "${_quorvane_share_dir}" ABSOLUTE)
-  set(_quorvane_data_dir "${_quorvane_share_dir}/quorvane")
-  # A backslash starts an escape in a desktop entry's values; a literal one is doubled.
-  string(REPLACE "\\" "\\\\" QUORVANE_DESKTOP_PATH "${_quorvane_data_dir}")
-  # One staging file per destination: an install test and a package build may
-  # run at the same time from the same build folder.
-  string(MD5 _quorvane_key "$ENV{DESTDIR}${_quorvane_data_dir}")
-  set(_quorvane_entry "${QUORVANE_DESKTOP_STAGING}/${_quorvane_key}/quorvane.desktop")
-  configure_file("${QUORVANE_DESKTOP_TEMPLATE}" "${_quorvane_entry}" @ONLY)
-  file(INSTALL DESTINATION "${_quorvane_share_dir}/applications" TYPE FILE FILES "${_quorvane_entry}")
-  file(REMOVE_RECURSE "${QUORVANE_DESKTOP_STAGING}/${_quorvane_key}")
-]])
+endforeach()
+add_custom_target(quorvane_docs ALL DEPENDS ${QUORVANE_DOCS})
+list(GET QUORVANE_DOCS 0 QUORVANE_MANPAGE)
+list(GET QUORVANE_DOCS 1 QUORVANE_CHANGELOG)
+install(FILES ${QUORVANE_MANPAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${QUORVANE_CHANGELOG} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# The licence in the machine-readable copyright format, from the one LICENSE text.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE QUORVANE_LICENSE)
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]*)\n\n(.*[^\n])" QUORVANE_LICENSE "${QUORVANE_LICENSE}")
+string(REPLACE "\n\n" "\n.\n" QUORVANE_LICENSE_BODY "${CMAKE_MATCH_2}")
+string(REPLACE "\n" "\n " QUORVANE_LICENSE_BODY "${QUORVANE_LICENSE_BODY}")
+file(WRITE ${PROJECT_BINARY_DIR}/copyright
+     "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
+     "Upstream-Name: quorvane\n\n"
+     "Files: *\nCopyright: ${CMAKE_MATCH_1}\nLicense: MIT\n ${QUORVANE_LICENSE_BODY}\n")
+install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # Debian package: cpack -G DEB in the build folder.
 set(CPACK_GENERATOR DEB)

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "core/game.h"
 #include "frontend/menu_local.h"
@@ -37,6 +38,19 @@ void menu_draw() {
   SDL_Flip(menu->screen);
 }
 }  // namespace
+
+std::string menu_picture_path(const std::filesystem::path &program) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  // Anything there, even a dangling link, is the player's own picture: it is
+  // loaded or reported, never silently replaced by the installed one.
+  if (fs::symlink_status(kPicture, error).type() != fs::file_type::not_found || program.empty())
+    return kPicture;
+  // The data folder is found from the program's own place, so the install
+  // works under any prefix and after staging.
+  const fs::path installed = program.parent_path() / QUORVANE_DATA_FROM_PROGRAM / kPicture;
+  return fs::exists(installed, error) ? installed.lexically_normal().string() : kPicture;
+}
 
 menu_action_t menu_event_action(const SDL_Event &event) {
   switch (event.type) {
@@ -76,7 +90,9 @@ void menu_create(bool fullscreen) {
   menu_init(fullscreen);
   menu_t *menu = g_game->menu;
 
-  SDL_RWops *stream = SDL_RWFromFile(kPicture, "rb");
+  std::error_code error;
+  const std::string picture = menu_picture_path(std::filesystem::read_symlink("/proc/self/exe", error));
+  SDL_RWops *stream = SDL_RWFromFile(picture.c_str(), "rb");
   SDL_Surface *image = stream != nullptr ? SDL_LoadBMP_RW(stream, 1) : nullptr;  // closes the stream
   if (image == nullptr) {
     std::fprintf(stderr, "Impossible de charger %s: %s\n", kPicture, SDL_GetError());

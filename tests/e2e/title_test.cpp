@@ -1,6 +1,9 @@
 // title_test.cpp -- the title screen of the real game: its picture, starting and quitting
 #include <X11/keysym.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "harness.h"
 #include "scene.h"
 

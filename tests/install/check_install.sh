@@ -33,8 +33,8 @@ if ! cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" 2>&1; then
 fi
 
 sizes=(16 32 48 64 128 256)
-expected=(bin/quorvane share/quorvane/menu.bmp share/applications/quorvane.desktop
-          share/man/man6/quorvane.6.gz)
+expected=(games/quorvane share/games/quorvane/menu.bmp share/applications/quorvane.desktop
+          share/man/man6/quorvane.6.gz share/doc/quorvane/copyright share/doc/quorvane/changelog.gz)
 for s in "${sizes[@]}"; do expected+=("share/icons/hicolor/${s}x${s}/apps/quorvane.png"); done
 
 # Exactly these files: no tests, benchmarks, tools, libraries or headers.
@@ -42,13 +42,13 @@ for s in "${sizes[@]}"; do expected+=("share/icons/hicolor/${s}x${s}/apps/quorva
 printf '%s\n' "${expected[@]}" | sort >"$tmp/want"
 if diff -u "$tmp/want" "$tmp/got"; then ok "installed files"; else fail "installed files differ (- expected, + installed)"; fi
 
-if [ -x "$prefix/bin/quorvane" ] && file -b "$prefix/bin/quorvane" | grep -q '^ELF .* executable'; then
-  ok "bin/quorvane is an executable"
+if [ -x "$prefix/games/quorvane" ] && file -b "$prefix/games/quorvane" | grep -q '^ELF .* executable'; then
+  ok "games/quorvane is an executable"
 else
-  fail "bin/quorvane is not an executable program: $(file -b "$prefix/bin/quorvane" 2>&1)"
+  fail "games/quorvane is not an executable program: $(file -b "$prefix/games/quorvane" 2>&1)"
 fi
 
-if cmp -s "$source/data/menu.bmp" "$prefix/share/quorvane/menu.bmp"; then
+if cmp -s "$source/data/menu.bmp" "$prefix/share/games/quorvane/menu.bmp"; then
   ok "installed title picture is data/menu.bmp"
 else
   fail "installed menu.bmp differs from data/menu.bmp"
@@ -93,12 +93,8 @@ key() { sed -n "s/^$1=//p" "$entry"; }
 [ "$(key Terminal)" = false ] || fail "Terminal is '$(key Terminal)'"
 [ "$(key Categories)" = "Game;ArcadeGame;" ] || fail "Categories is '$(key Categories)'"
 [ -n "$(key Name)" ] && [ -n "$(key Comment)" ] || fail "Name or Comment missing"
-launch_dir=$(key Path)
-if [ "$launch_dir" = "$prefix/share/quorvane" ] && [ -f "$launch_dir/menu.bmp" ]; then
-  ok "Path is the installed data folder"
-else
-  fail "Path is '$launch_dir', expected '$prefix/share/quorvane' holding menu.bmp"
-fi
+# The game finds its data itself: the launcher must not depend on a folder.
+[ -z "$(key Path)" ] || fail "Path is '$(key Path)'"
 
 # --- the manual page --------------------------------------------------------
 
@@ -131,20 +127,22 @@ if [ -z "$display" ]; then
 fi
 export DISPLAY=":$display"
 unset SDL_VIDEODRIVER
-launcher_path="$prefix/bin:$PATH"
+launcher_path="$prefix/games:$PATH"
 
-# Started anywhere else the game cannot find its picture and says so.
-mkdir "$tmp/elsewhere"
-(cd "$tmp/elsewhere" && PATH="$launcher_path" timeout 20 quorvane >"$tmp/elsewhere.out" 2>"$tmp/elsewhere.err")
+# A broken picture in the working folder is reported, never replaced by the installed one.
+mkdir "$tmp/broken" "$tmp/elsewhere"
+echo "not a bitmap" >"$tmp/broken/menu.bmp"
+(cd "$tmp/broken" && PATH="$launcher_path" timeout 20 quorvane >"$tmp/broken.out" 2>"$tmp/broken.err")
 status=$?
-if [ "$status" -eq 1 ] && grep -q '^Impossible de charger menu.bmp: ' "$tmp/elsewhere.err"; then
-  ok "without menu.bmp in its folder the game stops with status 1"
+if [ "$status" -eq 1 ] && grep -q '^Impossible de charger menu.bmp: ' "$tmp/broken.err"; then
+  ok "a broken menu.bmp in the working folder stops the game with status 1"
 else
-  cat "$tmp/elsewhere.out" "$tmp/elsewhere.err"
-  fail "without menu.bmp: status $status"
+  cat "$tmp/broken.out" "$tmp/broken.err"
+  fail "with a broken menu.bmp: status $status"
 fi
 
-(cd "$launch_dir" && PATH="$launcher_path" exec quorvane) >"$tmp/game.out" 2>"$tmp/game.err" &
+# As the launcher or a terminal starts it: by name, from a folder without the picture.
+(cd "$tmp/elsewhere" && PATH="$launcher_path" exec quorvane) >"$tmp/game.out" 2>"$tmp/game.err" &
 game_pid=$!
 
 if "$xsession" title "$game_pid" "$source/data/menu.bmp" "$tmp/screen.ppm"; then

@@ -60,8 +60,10 @@ dpkg-deb -c "$deb" >"$tmp/contents"
 # Regular files only, as paths: exactly the game's tree under /usr.
 awk '$1 ~ /^-/ {print $NF}' "$tmp/contents" | sed 's|^\./|/|' | sort >"$tmp/got"
 {
-  echo /usr/bin/quorvane
-  echo /usr/share/quorvane/menu.bmp
+  echo /usr/games/quorvane
+  echo /usr/share/games/quorvane/menu.bmp
+  echo /usr/share/doc/quorvane/copyright
+  echo /usr/share/doc/quorvane/changelog.gz
   echo /usr/share/applications/quorvane.desktop
   echo /usr/share/man/man6/quorvane.6.gz
   for s in 16 32 48 64 128 256; do echo "/usr/share/icons/hicolor/${s}x${s}/apps/quorvane.png"; done
@@ -70,11 +72,11 @@ if diff -u "$tmp/want" "$tmp/got"; then ok "package files"; else fail "package f
 if awk '{print $2}' "$tmp/contents" | grep -v '^root/root$' | grep -q .; then fail "files not owned by root"; fi
 
 dpkg-deb -x "$deb" "$tmp/root"
-path=$(sed -n 's/^Path=//p' "$tmp/root/usr/share/applications/quorvane.desktop")
-[ "$path" = /usr/share/quorvane ] || fail "desktop entry Path is '$path'"
-file -b "$tmp/root/usr/bin/quorvane" | grep -q ', stripped' || fail "binary is not stripped"
+file -b "$tmp/root/usr/games/quorvane" | grep -q ', stripped' || fail "binary is not stripped"
 gzip -t "$tmp/root/usr/share/man/man6/quorvane.6.gz" || fail "manual page is not gzip"
-[ "$failures" -eq 0 ] && ok "launcher Path, stripped binary, compressed manual page"
+zcat "$tmp/root/usr/share/doc/quorvane/changelog.gz" | head -n1 | grep -q "^quorvane ($version) " ||
+  fail "changelog does not start with version $version"
+[ "$failures" -eq 0 ] && ok "stripped binary, compressed manual page, changelog of this version"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed"

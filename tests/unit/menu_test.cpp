@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "fixture.h"
@@ -94,6 +96,29 @@ TEST(TitleKeys, ClosingTheWindowQuitsAndMotionDoesNothing) {
   e.motion.x = 300;
   e.motion.y = 400;
   EXPECT_EQ(menu_event_action(e), MENU_NOTHING);
+}
+
+// The working folder's menu.bmp comes first, whatever it holds; only without
+// one is the copy installed beside the program used.
+TEST(TitlePicture, WorkingFolderFirstThenTheInstalledCopy) {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::temp_directory_path() / ("quorvane-lookup-" + std::to_string(getpid()));
+  const fs::path program = root / "prefix/games/quorvane";
+  const fs::path installed = program.parent_path() / QUORVANE_DATA_FROM_PROGRAM / "menu.bmp";
+  fs::create_directories(root / "work");
+  fs::create_directories(installed.parent_path());
+  const fs::path before = fs::current_path();
+  fs::current_path(root / "work");
+
+  EXPECT_EQ(menu_picture_path(program), "menu.bmp") << "nothing installed: the working folder's reason";
+  std::ofstream(installed) << "BM";
+  EXPECT_TRUE(fs::equivalent(menu_picture_path(program), installed));
+  EXPECT_EQ(menu_picture_path(""), "menu.bmp") << "the program's place unknown";
+  fs::create_symlink("nowhere", "menu.bmp");
+  EXPECT_EQ(menu_picture_path(program), "menu.bmp") << "a broken picture must be reported, not replaced";
+
+  fs::current_path(before);
+  fs::remove_all(root);
 }
 
 // Start-up without what the game needs stops with status 1 and the library's
