@@ -226,6 +226,21 @@ long proc_status_kb(pid_t pid, const char *field) {
   return -1;
 }
 
+double proc_cpu_seconds(pid_t pid) {
+  const std::string stat = read_file("/proc/" + std::to_string(pid) + "/stat");
+  // The name in parentheses may hold spaces; utime and stime are fields 14
+  // and 15, counted from the state, field 3, after it.
+  const size_t after_name = stat.rfind(')');
+  if (after_name == std::string::npos) return -1;
+  std::istringstream fields(stat.substr(after_name + 1));
+  std::string skip;
+  for (int i = 3; i < 14; ++i) fields >> skip;
+  double utime = -1, stime = -1;
+  fields >> utime >> stime;
+  if (!fields) return -1;
+  return (utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
 Session::~Session() {
   game_kill(*this);
   server_stop(*this);

@@ -52,6 +52,8 @@ int picture_diff(const Picture &a, const Picture &b, int tolerance, int y0, int 
 
 // A number field of /proc/PID/status in kB (VmRSS, VmHWM), -1 if unreadable.
 long proc_status_kb(pid_t pid, const char *field);
+// User plus system CPU time of the process so far, in seconds; -1 if unreadable.
+double proc_cpu_seconds(pid_t pid);
 
 // Variables to set (a value) or remove (nothing) in the game's environment.
 using Env = std::vector<std::pair<std::string, std::optional<std::string>>>;
