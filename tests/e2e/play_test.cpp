@@ -251,6 +251,8 @@ TEST_F(PlayScreen, PHoldsTheFieldStillUntilPressedAgain) {
 
 // With no window manager the game's window gets the focus only when given it.
 TEST_F(PlayScreen, LosingTheFocusPausesAndGettingItBackDoesNotResume) {
+  // Settling bricks pass where PAUSED is written: wait until they are at rest.
+  ASSERT_FALSE(steady_picture().px.empty()) << "the picture never came to rest";
   const unsigned long other = other_window_create(s, 900, 650);
   ASSERT_NE(other, 0u);
   focus_give(s, s.top);
@@ -268,6 +270,7 @@ TEST_F(PlayScreen, LosingTheFocusPausesAndGettingItBackDoesNotResume) {
 TEST_F(PlayScreen, AnEffectOutlastsAPauseLongerThanItself) {
   const PaddleSpan normal = paddle_find(first);
   ASSERT_TRUE(normal_width(normal));
+  ASSERT_FALSE(steady_picture().px.empty()) << "the picture never came to rest";
   PaddleSpan now;
   ASSERT_TRUE(widens_with_up(normal, now));
   ASSERT_TRUE(pauses());
@@ -295,7 +298,7 @@ TEST_F(PlayScreen, F11ThereAndBackKeepsTheSpheres) {
   s.win_x = (1024 - 640) / 2;
   s.win_y = (768 - 480) / 2;
   Picture seen;
-  EXPECT_TRUE(poll_until(Millis(5000), [&] {
+  EXPECT_TRUE(poll_until(Millis(20000), [&] {
     seen = screenshot(s);
     return at_bottom_centre(paddle_find(seen)) && lit_in_field(seen) > 2000;
   })) << "no game frame at the centre of the screen";
@@ -303,8 +306,8 @@ TEST_F(PlayScreen, F11ThereAndBackKeepsTheSpheres) {
   s.win_y = y;
 
   key_tap(s, XK_F11);
-  ASSERT_TRUE(window_wait(s, Millis(5000)));
-  EXPECT_TRUE(poll_until(Millis(5000),
+  ASSERT_TRUE(window_wait(s, Millis(20000)));
+  EXPECT_TRUE(poll_until(Millis(20000),
                          [&] {
                            seen = screenshot(s);
                            return at_bottom_centre(paddle_find(seen)) && lit_in_field(seen) > 2000;
