@@ -2,6 +2,7 @@
 #include <X11/keysym.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "harness.h"

@@ -1,6 +1,7 @@
 // monkey_test.cpp -- the real game under random keys, clicks and pointer motion, with bounded memory
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
