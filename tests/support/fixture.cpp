@@ -9,12 +9,13 @@ void GameTest::SetUp() {
   fake_clock_set(0);
   game_fresh();
   g_game->map = static_cast<map_t *>(std::calloc(1, sizeof(map_t)));
-  g_game->last_tick = 0;
+  g_game->map->bricks_left = 150;
 }
 
 void GameTest::TearDown() {
   if (g_game == nullptr) return;
   field_free();
+  std::free(g_game->camera);
   std::free(g_game->player[0]);
   std::free(g_game);
   g_game = nullptr;

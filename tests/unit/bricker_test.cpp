@@ -11,19 +11,7 @@ namespace {
 
 class BrickTest : public GameTest {
  protected:
-  void SetUp() override {
-    GameTest::SetUp();
-    g_game->map->bricks_left = 150;
-  }
-  player_t *paddle() { return g_game->player[0]; }
   map_t *map() { return g_game->map; }
-  // A normal brick resting on the field at (rho, 1, 0).
-  bricker_t *rest_brick(float rho) {
-    bricker_create(rho, 0, 0, 0.5f, 1.0f);
-    bricker_t *b = map()->bricks;
-    b->pos.y = 1.0f;
-    return b;
-  }
   bricker_t *mother() {
     bricker_mother_create(0, 0, 0);
     return map()->bricks;
@@ -31,11 +19,6 @@ class BrickTest : public GameTest {
   void frame_at(Uint32 now) {
     fake_clock_set(now);
     bricker_update();
-  }
-  int brick_count() {
-    int n = 0;
-    for (const bricker_t *b = map()->bricks; b != nullptr; b = b->next) ++n;
-    return n;
   }
 };
 
@@ -66,7 +49,7 @@ TEST_F(BrickTest, NormalBrickDrawsColourThenHeightFromRandInThatOrder) {
 }
 
 TEST_F(BrickTest, MotherBrickIsRedLargeRestingAndDrawsNothing) {
-  bricker_t *older = rest_brick(10);
+  bricker_t *older = put_brick(10);
   std::srand(3);
   const int first = std::rand();
   std::srand(3);
@@ -89,22 +72,16 @@ TEST_F(BrickTest, SettlingBrickComesToRestAfterAboutOnePointTwoSevenSecondsUntou
   bricker_t *b = map()->bricks;
   b->pos.y = 20;
   roller_t *under = put_ball({20, 0.4f, 0}, {0, 0, 1});
-  Uint32 t = 0;
-  for (int i = 0; i < 126; ++i) {
-    g_game->last_tick = t;
-    frame_at(t += 10);
-  }
+  run_frames(bricker_update, 10, 126);
   EXPECT_GT(b->pos.y, 1.0f);
   EXPECT_EQ(g_game->score, 0);
   EXPECT_EQ(under->dir.z, 1.0f);  // passed below unaffected
 
-  g_game->last_tick = t;
-  frame_at(t += 10);
+  run_frames(bricker_update, 10);
   EXPECT_LE(b->pos.y, 1.0f);
   const float rest = b->pos.y;
   // Resting now: the ball beneath counts it at the next step.
-  g_game->last_tick = t;
-  frame_at(t += 10);
+  run_frames(bricker_update, 10);
   EXPECT_EQ(b->pos.y, rest);
   EXPECT_EQ(g_game->score, 20);
 }
@@ -123,7 +100,7 @@ class BallNearBrick : public BrickTest, public ::testing::WithParamInterface<Con
 
 TEST_P(BallNearBrick, TouchesOnlyInsideTheSquare) {
   const ContactCase c = GetParam();
-  const bricker_t *b = c.is_mother ? mother() : rest_brick(20);
+  const bricker_t *b = c.is_mother ? mother() : put_brick(20);
   put_ball({b->pos.x + c.dx, 0.4f, b->pos.z + c.dz}, {0, 0, 0});
   frame_at(0);
   EXPECT_EQ(g_game->score, c.touches ? 20 : 0);
@@ -138,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ContactCase{5.0f, 0, true, false}, ContactCase{0, -5.0f, true, false}));
 
 TEST_F(BrickTest, TwoBallsOnOneBrickCountItOnceAndBothBounce) {
-  bricker_t *b = rest_brick(20);
+  bricker_t *b = put_brick(20);
   roller_t *left = put_ball({19.5f, 0.4f, 0.5f}, {1, 0, 0});
   roller_t *right = put_ball({20.5f, 1.0f, -0.5f}, {-1, 0, 0});  // heights play no part
   frame_at(0);
@@ -158,10 +135,9 @@ TEST_F(BrickTest, TwoBallsOnOneBrickCountItOnceAndBothBounce) {
 }
 
 TEST_F(BrickTest, MotherBrickCountsOnlyWhenItIsTheLastBrick) {
-  bricker_t *other = rest_brick(20);
+  bricker_t *other = put_brick(20);
   bricker_t *m = mother();
   roller_t *r = put_ball({1, 0.4f, 1}, {-1, 0, 0});
-  g_game->last_tick = 0;
   frame_at(100);
   EXPECT_EQ(g_game->score, 0);
   EXPECT_EQ(map()->bricks_left, 150);
@@ -188,8 +164,8 @@ TEST_F(BrickTest, MotherBrickCountsOnlyWhenItIsTheLastBrick) {
 }
 
 TEST_F(BrickTest, BallLeavesHeadingAwayFromTheLaterOfTwoBricksItTouches) {
-  rest_brick(20);
-  rest_brick(22);  // head of the list
+  put_brick(20);
+  put_brick(22);  // head of the list
   roller_t *r = put_ball({21, 0.4f, 0.5f}, {0, 0, 1});
   frame_at(0);
   EXPECT_EQ(g_game->score, 40);
@@ -198,7 +174,7 @@ TEST_F(BrickTest, BallLeavesHeadingAwayFromTheLaterOfTwoBricksItTouches) {
 }
 
 TEST_F(BrickTest, BallOnABrickCentreKeepsItsDirection) {
-  rest_brick(20);
+  put_brick(20);
   roller_t *r = put_ball({20, 0.4f, 0}, {1, 0, 0});
   frame_at(0);
   EXPECT_EQ(g_game->score, 20);
@@ -209,16 +185,16 @@ TEST_F(BrickTest, BallOnABrickCentreKeepsItsDirection) {
 TEST_F(BrickTest, PassThroughCountsWithoutBouncingUntilTheFirstContactAfterFiveSeconds) {
   paddle()->transverser_time = 1000;
   roller_t *r = put_ball({20, 0.4f, 0.5f}, {0, 0, 1});
-  rest_brick(20);
+  put_brick(20);
   frame_at(6000);  // exactly 5000 ms on: still on
   EXPECT_EQ(g_game->score, 20);
   EXPECT_EQ(r->dir.z, 1.0f);
   EXPECT_EQ(paddle()->transverser_time, 1000.0f);
 
   r->pos = {-30, 0.4f, 0};  // away from every brick
-  rest_brick(30);
+  put_brick(30);
   bricker_t *later = map()->bricks;
-  rest_brick(32);  // head: met first in the walk
+  put_brick(32);  // head: met first in the walk
   frame_at(9000);
   EXPECT_EQ(paddle()->transverser_time, 1000.0f) << "no contact, no expiry";
 
@@ -234,21 +210,19 @@ TEST_F(BrickTest, PassThroughCountsWithoutBouncingUntilTheFirstContactAfterFiveS
 }
 
 TEST_F(BrickTest, BrickBeyondThePaddleFallsUncounted) {
-  bricker_t *b = rest_brick(47.5f);
+  bricker_t *b = put_brick(47.5f);
   put_ball({47.5f, 0.4f, 0}, {1, 0, 0});
-  g_game->last_tick = 0;
   frame_at(100);
   EXPECT_EQ(g_game->score, 0);
   EXPECT_FLOAT_EQ(b->pos.y, 1.0f - 1.5f);
 }
 
 TEST_F(BrickTest, FallenBricksAreRemovedBelowMinusThirtyKeepingTheOrder) {
-  bricker_t *tail = rest_brick(10);
-  bricker_t *middle = rest_brick(12);
-  bricker_t *head = rest_brick(14);
+  bricker_t *tail = put_brick(10);
+  bricker_t *middle = put_brick(12);
+  bricker_t *head = put_brick(14);
   middle->is_hit = 1;
   middle->pos.y = -29.99f;
-  g_game->last_tick = 0;
   frame_at(10);
   ASSERT_EQ(brick_count(), 2);
   EXPECT_EQ(map()->bricks, head);
@@ -267,7 +241,7 @@ TEST_F(BrickTest, FallenBricksAreRemovedBelowMinusThirtyKeepingTheOrder) {
 
 TEST_F(BrickTest, NothingHappensWithoutBallsOrWithoutBricks) {
   frame_at(100);  // no bricks
-  bricker_t *b = rest_brick(20);
+  bricker_t *b = put_brick(20);
   frame_at(100);  // no balls
   EXPECT_EQ(b->pos.y, 1.0f);
   EXPECT_EQ(b->is_hit, 0);

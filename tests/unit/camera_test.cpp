@@ -18,10 +18,6 @@ class CameraTest : public GameTest {
     GameTest::SetUp();
     g_views.clear();
   }
-  void TearDown() override {
-    std::free(g_game->camera);
-    GameTest::TearDown();
-  }
   void expect_looks_at_centre(const std::vector<double> &view) {
     EXPECT_EQ(view[3], 0.0);
     EXPECT_EQ(view[4], 0.0);
@@ -33,7 +29,7 @@ class CameraTest : public GameTest {
 };
 
 TEST_F(CameraTest, StartsWithTheFixedViewBeforeThePaddleMatters) {
-  g_game->player[0]->theta = 123;  // must not influence the initial view
+  paddle()->theta = 123;  // must not influence the initial view
   camera_create();
   ASSERT_NE(g_game->camera, nullptr);
   ASSERT_EQ(g_views.size(), 1u);
@@ -59,7 +55,7 @@ TEST_F(CameraTest, StandsSeventyOutAndEighteenUpBehindThePaddleAtAngleZero) {
 
 TEST_F(CameraTest, TurnsWithThePaddleToTheNegativeZSide) {
   ASSERT_EQ(camera_init(), 0);
-  g_game->player[0]->theta = 90;
+  paddle()->theta = 90;
   camera_update();
   ASSERT_EQ(g_views.size(), 1u);
   EXPECT_NEAR(g_views[0][0], 0.0, 1e-4);
@@ -69,7 +65,7 @@ TEST_F(CameraTest, TurnsWithThePaddleToTheNegativeZSide) {
   EXPECT_EQ(g_game->camera->eye.y, 0.0f);
 
   // 225 degrees: back towards -x and round to +z, at the same distance.
-  g_game->player[0]->theta = 225;
+  paddle()->theta = 225;
   camera_update();
   const double d = 70.0 / std::sqrt(2.0);
   EXPECT_NEAR(g_views[1][0], -d, 1e-4);
@@ -78,8 +74,8 @@ TEST_F(CameraTest, TurnsWithThePaddleToTheNegativeZSide) {
 
 TEST_F(CameraTest, KeepsTwentyFiveBeyondTheCircleOfThePaddle) {
   ASSERT_EQ(camera_init(), 0);
-  g_game->player[0]->rho = 50;
-  g_game->player[0]->theta = 180;
+  paddle()->rho = 50;
+  paddle()->theta = 180;
   camera_update();
   EXPECT_NEAR(g_views[0][0], -75.0, 1e-4);
   EXPECT_NEAR(g_views[0][2], 0.0, 1e-4);

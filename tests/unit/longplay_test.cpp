@@ -37,7 +37,6 @@ class LongPlay : public GameTest {
     g_game_must_go_on = false;
     GameTest::TearDown();
   }
-  player_t *paddle() { return g_game->player[0]; }
 
   // One frame ending at `now`, the previous one `kFrame` earlier.
   void frame_at(Uint32 now) {
@@ -138,18 +137,13 @@ TEST_F(LongPlay, InvertedControlsStartedAfterHoursOfPlayEndFromTheirStoredStart)
 
 TEST_F(LongPlay, BallsKeepMovingAtDoubleSpeedWhileTheSpeedEffectRunsHoursIntoTheGame) {
   roller_t *ball = put_ball({-20, 0.4f, 0}, {1, 0, 0});
-  Uint32 now = kTwoTo24 + 5000;
+  const Uint32 now = kTwoTo24 + 5000;
   fake_clock_set(now);
   bonus_speed();
   g_game->last_tick = now;
   // 1000 ms of frames at 0.03 units per ms: 30 units.
-  for (int i = 0; i < 62; ++i) {
-    now += kFrame;
-    fake_clock_set(now);
-    physics_update();
-  }
-  fake_clock_set(now + 8);
-  physics_update();
+  run_frames(physics_update, kFrame, 62);
+  run_frames(physics_update, 8);
   EXPECT_NEAR(ball->pos.x, 10.0f, 1e-3);
   EXPECT_NE(paddle()->speed_time, -1);
 }

@@ -10,7 +10,6 @@ namespace {
 
 class PauseTest : public GameTest {
  protected:
-  player_t *paddle() { return g_game->player[0]; }
   void start_at(Uint32 tick, void (*effect)()) {
     fake_clock_set(tick);
     effect();

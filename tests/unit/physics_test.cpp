@@ -17,7 +17,6 @@ class StepTest : public GameTest {
     GameTest::SetUp();
     put_ball({20, 0.4f, 0}, {0, 0, 0});
   }
-  player_t *paddle() { return g_game->player[0]; }
   void step_at(Uint32 now) {
     fake_clock_set(now);
     physics_update();

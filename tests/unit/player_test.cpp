@@ -4,12 +4,12 @@
 #include <cmath>
 
 #include "fixture.h"
+#include "playfield_helpers.h"
 
 namespace {
 
 class PaddleTest : public GameTest {
  protected:
-  player_t *paddle() { return g_game->player[0]; }
   void step_at(Uint32 now) {
     fake_clock_set(now);
     player_update(0);
@@ -53,10 +53,7 @@ TEST_F(PaddleTest, TurnsSeventyFiveDegreesPerSecondEitherWayWithoutWrapping) {
   paddle()->theta = 0;
   g_game->move_left = 0;
   g_game->move_right = 1;
-  for (Uint32 t = 4800; t <= 9600; t += 4800) {
-    step_at(t);
-    g_game->last_tick = t;
-  }
+  run_frames([] { player_update(0); }, 4800, 2);
   EXPECT_FLOAT_EQ(paddle()->theta, 720.0f);
 }
 

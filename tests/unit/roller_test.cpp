@@ -13,14 +13,7 @@ namespace {
 
 class BallTest : public GameTest {
  protected:
-  player_t *paddle() { return g_game->player[0]; }
-  // One ball update dt ms after the previous frame's stamp, then the stamp.
-  void frame(Uint32 dt) {
-    const Uint32 now = g_game->last_tick + dt;
-    fake_clock_set(now);
-    roller_update();
-    g_game->last_tick = now;
-  }
+  void frame(Uint32 dt, int n = 1) { run_frames(roller_update, dt, n); }
   // A resting ball at distance rho under the placing angle, as the paddle
   // would see it.
   roller_t *put_ball_at_angle(float rho, float angle) {
@@ -54,7 +47,7 @@ TEST_F(BallTest, NewBallSettlesToRestingHeightWithinFortyMillisecondsAndStays) {
   EXPECT_LE(r->pos.y, 0.4f);
   EXPECT_GE(r->pos.y, 0.4f - 0.015f * 10);
   const float rest = r->pos.y;
-  for (int i = 0; i < 10; ++i) frame(10);
+  frame(10, 10);
   EXPECT_EQ(r->pos.y, rest);
   EXPECT_NEAR(r->pos.x, 35 + 0.015 * 150, 1e-3);  // moved on horizontally all along
 }
@@ -83,11 +76,7 @@ class BallAtBandEdge : public BallTest, public ::testing::WithParamInterface<Ban
 TEST_P(BallAtBandEdge, BouncesOnlyInsideTheRadialBand) {
   roller_t *r = put_ball({GetParam().rho, 0.4f, 0}, {1, 0, 0});
   frame(0);  // nothing moves: the next position is the stored one
-  if (GetParam().caught) {
-    EXPECT_EQ(r->dir.x, -1.0f);
-  } else {
-    EXPECT_EQ(r->dir.x, 1.0f);
-  }
+  EXPECT_EQ(r->dir.x, GetParam().caught ? -1.0f : 1.0f);
   EXPECT_EQ(r->dir.z, 0.0f);
 }
 
@@ -100,17 +89,12 @@ TEST(AngleWindow, IncludesBothEndsAcrossZeroAndExcludesBeyond) {
   const float half = 7.1396f;
   for (float in : {353.0f, 360.0f, 0.0f, 7.0f, 7.1396f}) EXPECT_EQ(is_collision(0, in, half), 1) << in;
   for (float out : {352.5f, 7.5f, 180.0f}) EXPECT_EQ(is_collision(0, out, half), 0) << out;
-  // A window that does not cross 0/360.
-  EXPECT_EQ(is_collision(90, 83, half), 1);
-  EXPECT_EQ(is_collision(90, 97, half), 1);
-  EXPECT_EQ(is_collision(90, 82.5f, half), 0);
-  EXPECT_EQ(is_collision(90, 270, half), 0);
-  // Crossing at the top end and at 360 itself.
-  EXPECT_EQ(is_collision(355, 2, half), 1);
-  EXPECT_EQ(is_collision(355, 3, half), 0);
-  EXPECT_EQ(is_collision(360, 0, half), 1);
-  EXPECT_EQ(is_collision(360, 353, half), 1);
-  EXPECT_EQ(is_collision(360, 8, half), 0);
+  // {paddle, ball, caught}: a window that does not cross 0/360, then windows
+  // crossing at the top end and at 360 itself.
+  const float rows[][3] = {{90, 83, 1}, {90, 97, 1}, {90, 82.5f, 0}, {90, 270, 0}, {355, 2, 1},
+                           {355, 3, 0}, {360, 0, 1}, {360, 353, 1},  {360, 8, 0}};
+  for (const auto &row : rows)
+    EXPECT_EQ(is_collision(row[0], row[1], half), row[2] != 0) << row[0] << " " << row[1];
 }
 
 TEST(AngleWindow, WrapsIntoTheClosedTurn) {
@@ -134,11 +118,7 @@ TEST_P(BallUnderPaddle, IsCaughtWithinTheWidenedHalfWidth) {
   paddle()->size = GetParam().size;
   roller_t *r = put_ball_at_angle(45, GetParam().angle);
   frame(0);
-  if (GetParam().caught) {
-    EXPECT_LT(r->dir.x, 0);
-  } else {
-    EXPECT_EQ(r->dir.x, 1.0f);
-  }
+  EXPECT_TRUE(GetParam().caught ? r->dir.x < 0 : r->dir.x == 1.0f) << r->dir.x;
 }
 
 INSTANTIATE_TEST_SUITE_P(HalfWidths, BallUnderPaddle,
@@ -207,7 +187,7 @@ TEST_F(BallTest, BallAtTheContactPointKeepsItsDirection) {
 
 TEST_F(BallTest, FirstBallReachesThePaddleAndComesBack) {
   roller_create(35, 0, 0, 1, 0, 0);
-  roller_t *r = g_game->map->rollers;
+  const roller_t *r = g_game->map->rollers;
   float furthest = 0;
   for (int i = 0; i < 100; ++i) {
     frame(10);
