@@ -56,8 +56,7 @@ TEST_F(BonusTest, TwinOfAFallingBallFallsToo) {
   roller_t *twin = ball_at(0);  // the last twin made heads the list
   EXPECT_FLOAT_EQ(twin->pos.x, 50);
   EXPECT_EQ(twin->pos.y, 1.0f);
-  fake_clock_set(100);
-  roller_update();
+  run_at(100, roller_update);
   EXPECT_LT(twin->pos.y, 1.0f - 1.4f);
 }
 
@@ -77,8 +76,7 @@ TEST_F(BonusTest, RepeatedSplitsFromOneBallStopAtTheBound) {
 
 TEST_F(BonusTest, TimedPowerUpsStampTheTickTheyStartAt) {
   player_t *p = g_game->player[0];
-  fake_clock_set(1234);
-  bonus_transverser();
+  run_at(1234, bonus_transverser);
   bonus_speed();
   bonus_inverser();
   EXPECT_EQ(p->transverser_time, 1234.0f);
@@ -89,9 +87,8 @@ TEST_F(BonusTest, TimedPowerUpsStampTheTickTheyStartAt) {
 
   bonus_bigger();
   EXPECT_EQ(p->size, 8.0f);
-  fake_clock_set(16777217);  // 2^24 + 1 rounds to the nearest float
-  bonus_smaller();
-  EXPECT_EQ(p->size, 2.0f);  // the later one decides
+  run_at(16777217, bonus_smaller);  // 2^24 + 1 rounds to the nearest float
+  EXPECT_EQ(p->size, 2.0f);         // the later one decides
   EXPECT_EQ(p->resize_time, 16777216.0f);
   bonus_speed();  // restarting overwrites
   EXPECT_EQ(p->speed_time, 16777216.0f);

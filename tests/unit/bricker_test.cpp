@@ -16,10 +16,7 @@ class BrickTest : public GameTest {
     bricker_mother_create(0, 0, 0);
     return map()->bricks;
   }
-  void frame_at(Uint32 now) {
-    fake_clock_set(now);
-    bricker_update();
-  }
+  void frame_at(Uint32 now) { run_at(now, bricker_update); }
 };
 
 TEST_F(BrickTest, NormalBrickDrawsColourThenHeightFromRandInThatOrder) {

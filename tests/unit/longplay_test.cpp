@@ -41,8 +41,7 @@ class LongPlay : public GameTest {
   // One frame ending at `now`, the previous one `kFrame` earlier.
   void frame_at(Uint32 now) {
     g_game->last_tick = now - kFrame;
-    fake_clock_set(now);
-    physics_update();
+    run_at(now, physics_update);
   }
   // A resting ball that never moves, so the game goes on however long it runs.
   roller_t *still_ball() { return put_ball({10, 0.4f, 0}, {0, 0, 0}); }
@@ -60,8 +59,7 @@ TEST_F(LongPlay, BallsMoveBySpeedTimesFrameTimeFrameAfterFrameAcrossTheWrap) {
   for (int i = 0; i < 250; ++i) {
     const float before = ball->pos.x;
     now += kFrame;
-    fake_clock_set(now);
-    physics_update();
+    run_at(now, physics_update);
     max_step = std::max(max_step, ball->pos.x - before);
     ASSERT_EQ(g_game->last_tick, now);
   }
@@ -73,9 +71,8 @@ TEST_F(LongPlay, BallsMoveBySpeedTimesFrameTimeFrameAfterFrameAcrossTheWrap) {
 
 TEST_F(LongPlay, OneFrameSpanningTheWrapMovesTheBallByItsTrueElapsedTime) {
   roller_t *ball = put_ball({10, 0.4f, 0}, {1, 0, 0});
-  g_game->last_tick = 0xFFFFFF00u;  // 256 ms before the wrap
-  fake_clock_set(0x100u);           // 256 ms after it
-  physics_update();
+  g_game->last_tick = 0xFFFFFF00u;       // 256 ms before the wrap
+  run_at(0x100u, physics_update);        // 256 ms after it
   EXPECT_FLOAT_EQ(ball->pos.x, 17.68f);  // 10 + 512 x 0.015
 }
 
@@ -83,8 +80,7 @@ TEST_F(LongPlay, ThePaddleTurnsByTheTrueElapsedTimeAcrossTheWrap) {
   still_ball();
   g_game->move_right = 1;
   g_game->last_tick = 0u - 296u;
-  fake_clock_set(704);  // 1000 ms later
-  physics_update();
+  run_at(704, physics_update);  // 1000 ms later
   EXPECT_FLOAT_EQ(paddle()->theta, 75.0f);
 }
 
@@ -95,8 +91,7 @@ TEST_F(LongPlay, ThePaddleTurnsByTheTrueElapsedTimeAcrossTheWrap) {
 TEST_F(LongPlay, AnEffectStartedOnAnOddTickPast2To24IsStoredRoundedDownAndEndsAMillisecondEarly) {
   roller_t *ball = still_ball();
   const Uint32 start = kTwoTo24 + 1;  // halfway between 2^24 and 2^24 + 2: ties go to even
-  fake_clock_set(start);
-  bonus_speed();
+  run_at(start, bonus_speed);
   EXPECT_EQ(paddle()->speed_time, 16777216.0f);
 
   frame_at(start + 9999);  // 10000 after the stored start: not strictly more
@@ -109,8 +104,7 @@ TEST_F(LongPlay, AnEffectStartedOnAnOddTickPast2To24IsStoredRoundedDownAndEndsAM
 TEST_F(LongPlay, AnEffectStartedOnATieRoundedUpLastsAMillisecondLonger) {
   still_ball();
   const Uint32 start = kTwoTo24 + 3;  // between +2 and +4: ties go to +4, the even mantissa
-  fake_clock_set(start);
-  bonus_bigger();
+  run_at(start, bonus_bigger);
   EXPECT_EQ(paddle()->resize_time, 16777220.0f);
   EXPECT_FLOAT_EQ(paddle()->size, 8);
 
@@ -125,8 +119,7 @@ TEST_F(LongPlay, InvertedControlsStartedAfterHoursOfPlayEndFromTheirStoredStart)
   still_ball();
   // Ten hours in, floats hold every fourth tick: 36000003 is stored as 36000004.
   const Uint32 start = 36000003;
-  fake_clock_set(start);
-  bonus_inverser();
+  run_at(start, bonus_inverser);
   EXPECT_EQ(paddle()->inverser_time, 36000004.0f);
 
   frame_at(start + 10001);
@@ -138,8 +131,7 @@ TEST_F(LongPlay, InvertedControlsStartedAfterHoursOfPlayEndFromTheirStoredStart)
 TEST_F(LongPlay, BallsKeepMovingAtDoubleSpeedWhileTheSpeedEffectRunsHoursIntoTheGame) {
   roller_t *ball = put_ball({-20, 0.4f, 0}, {1, 0, 0});
   const Uint32 now = kTwoTo24 + 5000;
-  fake_clock_set(now);
-  bonus_speed();
+  run_at(now, bonus_speed);
   g_game->last_tick = now;
   // 1000 ms of frames at 0.03 units per ms: 30 units.
   run_frames(physics_update, kFrame, 62);

@@ -54,8 +54,7 @@ TEST_F(BallTest, NewBallSettlesToRestingHeightWithinFortyMillisecondsAndStays) {
 
 TEST_F(BallTest, EachCoordinateReadsTheClockAfresh) {
   roller_t *r = put_ball({10, 0.4f, 10}, {1, 0, 1});
-  fake_clock_set(100, 10);  // x sees dt 100, y 110, z 120
-  roller_update();
+  run_at(100, roller_update, 10);  // x sees dt 100, y 110, z 120
   EXPECT_FLOAT_EQ(r->pos.x, 11.5f);
   EXPECT_FLOAT_EQ(r->pos.z, 11.8f);
   EXPECT_EQ(fake_clock_reads(), 3u);
@@ -227,8 +226,7 @@ TEST_F(BallTest, SpeedEffectEndsAtTheBallThatFindsItExpired) {
   // Every reading advances the clock by 1 ms. The first ball reads 10000 for
   // the expiry (not more than 10000: still on), then 10001..10003 to move;
   // the second reads 10004 and ends the effect; the third reads no expiry.
-  fake_clock_set(10000, 1);
-  roller_update();
+  run_at(10000, roller_update, 1);
   EXPECT_NEAR(first->pos.x, 10 + 101 * 0.03, 1e-4);
   EXPECT_NEAR(ending->pos.x, 10 + 105 * 0.03, 1e-4);
   EXPECT_NEAR(last->pos.x, 10 + 108 * 0.015, 1e-4);
