@@ -6,6 +6,13 @@
 #include "core/game.h"
 #include "fake_clock.h"
 
+// An event with nothing but its type set.
+inline SDL_Event plain_event(Uint8 type) {
+  SDL_Event e{};
+  e.type = type;
+  return e;
+}
+
 // A key event as the media library delivers it.
 inline SDL_Event key_event(Uint8 type, SDLKey key) {
   SDL_Event e{};

@@ -18,6 +18,12 @@ inline void game_fresh() {
   player_create(0);
 }
 
+// A ball as the game makes one, at the head of the list.
+inline roller_t *new_ball(float rho, float theta, float dx, float dz) {
+  roller_create(rho, theta, 0, dx, 0, dz);
+  return g_game->map->rollers;
+}
+
 // A ball as a moved, resting ball looks: base speed 0.015, radius 0.4, polar
 // fields from its position. Pushed at the head, like every new ball.
 inline roller_t *put_ball(vec3_t pos, vec3_t dir) {
@@ -42,11 +48,14 @@ inline bricker_t *put_brick(float rho) {
   return g_game->map->bricks;
 }
 
-inline int brick_count() {
+template <typename T>
+int list_length(const T *head) {
   int n = 0;
-  for (const bricker_t *b = g_game->map->bricks; b != nullptr; b = b->next) ++n;
+  for (; head != nullptr; head = head->next) ++n;
   return n;
 }
+inline int brick_count() { return list_length(g_game->map->bricks); }
+inline int ball_count() { return list_length(g_game->map->rollers); }
 
 // n frames of `update`, each dt ms after the previous frame's stamp, stamped
 // afterwards as the main loop does.
@@ -57,12 +66,6 @@ inline void run_frames(void (*update)(), Uint32 dt, int n = 1) {
     update();
     g_game->last_tick = now;
   }
-}
-
-inline int ball_count() {
-  int n = 0;
-  for (const roller_t *r = g_game->map->rollers; r != nullptr; r = r->next) ++n;
-  return n;
 }
 
 // The game never frees its bricks: a test or benchmark that lays out field

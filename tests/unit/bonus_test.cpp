@@ -10,8 +10,7 @@ namespace {
 using BonusTest = GameTest;
 
 TEST_F(BonusTest, SplitDoublesTheBallsWithATwinVeeringOff) {
-  roller_create(35, 0, 0, 1, 0, 0);
-  roller_t *first = g_game->map->rollers;
+  roller_t *first = new_ball(35, 0, 1, 0);
   for (int expected : {2, 4, 8}) {
     bonus_split();
     EXPECT_EQ(ball_count(), expected);
@@ -38,8 +37,7 @@ TEST_F(BonusTest, TwinOfAMovedBallStartsAtItsPlaceAsANewBall) {
 }
 
 TEST_F(BonusTest, TwinOfABallThatHasNotMovedYetIsNotMirrored) {
-  roller_create(35, 30, 0, 1, 0, 0);  // z is negative here
-  roller_t *r = g_game->map->rollers;
+  roller_t *r = new_ball(35, 30, 1, 0);  // z is negative here
   bonus_split();
   bonus_split();  // the first twin has not moved either
   ASSERT_EQ(ball_count(), 4);

@@ -65,8 +65,7 @@ TEST_F(BrickTest, MotherBrickIsRedLargeRestingAndDrawsNothing) {
 }
 
 TEST_F(BrickTest, SettlingBrickComesToRestAfterAboutOnePointTwoSevenSecondsUntouchable) {
-  bricker_create(20, 0, 0, 0.5f, 1.0f);
-  bricker_t *b = map()->bricks;
+  bricker_t *b = put_brick(20);
   b->pos.y = 20;
   roller_t *under = put_ball({20, 0.4f, 0}, {0, 0, 1});
   run_frames(bricker_update, 10, 126);

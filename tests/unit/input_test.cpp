@@ -97,9 +97,7 @@ TEST_F(InputTest, OtherKeysReleasesAndMouseEventsLeaveTheFlagsAlone) {
 
   input_handle(button_event(SDL_BUTTON_LEFT, 300, 400));
   input_handle(button_event(SDL_BUTTON_LEFT, 300, 400, SDL_MOUSEBUTTONUP));
-  SDL_Event motion{};
-  motion.type = SDL_MOUSEMOTION;
-  input_handle(motion);
+  input_handle(plain_event(SDL_MOUSEMOTION));
 
   expect_flags(1, 0);
   EXPECT_EQ(paddle()->inverser_time, -1.0f);
@@ -111,9 +109,7 @@ TEST_F(InputTest, EscapeEndsTheGameWithSuccess) {
 }
 
 TEST_F(InputTest, ClosingTheWindowEndsTheGameWithSuccess) {
-  SDL_Event close{};
-  close.type = SDL_QUIT;
-  EXPECT_EXIT(input_handle(close), ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(input_handle(plain_event(SDL_QUIT)), ::testing::ExitedWithCode(0), "");
 }
 
 // Each power-up key starts its effect at the tick at which its event is handled.
@@ -188,8 +184,7 @@ TEST_F(SplitKeyTest, ANewGameForgetsAHeldSplitKey) {
 class PauseKeyTest : public InputTest {
  protected:
   void focus(Uint8 gain, Uint8 state) {
-    SDL_Event e{};
-    e.type = e.active.type = SDL_ACTIVEEVENT;
+    SDL_Event e = plain_event(SDL_ACTIVEEVENT);
     e.active.gain = gain;
     e.active.state = state;
     input_handle(e);

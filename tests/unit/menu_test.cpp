@@ -74,17 +74,12 @@ TEST(TitleKeys, SpaceStartsOnReleaseAndEscapeQuitsOnPress) {
 TEST(TitleKeys, F11ChangesTheModeAndAnExposedWindowIsDrawnAgain) {
   EXPECT_EQ(menu_event_action(key_event(SDL_KEYDOWN, SDLK_F11)), MENU_FULLSCREEN);
   EXPECT_EQ(menu_event_action(key_event(SDL_KEYUP, SDLK_F11)), MENU_NOTHING);
-  SDL_Event e{};
-  e.type = SDL_VIDEOEXPOSE;
-  EXPECT_EQ(menu_event_action(e), MENU_REDRAW);
+  EXPECT_EQ(menu_event_action(plain_event(SDL_VIDEOEXPOSE)), MENU_REDRAW);
 }
 
 TEST(TitleKeys, ClosingTheWindowQuitsAndMotionDoesNothing) {
-  SDL_Event e{};
-  e.type = SDL_QUIT;
-  EXPECT_EQ(menu_event_action(e), MENU_QUIT);
-  e = SDL_Event{};
-  e.type = SDL_MOUSEMOTION;
+  EXPECT_EQ(menu_event_action(plain_event(SDL_QUIT)), MENU_QUIT);
+  SDL_Event e = plain_event(SDL_MOUSEMOTION);
   e.motion.x = 300;
   e.motion.y = 400;
   EXPECT_EQ(menu_event_action(e), MENU_NOTHING);

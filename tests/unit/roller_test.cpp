@@ -23,10 +23,8 @@ class BallTest : public GameTest {
 };
 
 TEST_F(BallTest, NewBallStartsOneUnitAboveItsPlaceAtTheHeadOfTheList) {
-  roller_create(35, 0, 0, 1, 0, 0);
-  roller_t *first = g_game->map->rollers;
-  roller_create(20, 90, 0, 0, 0, -1);
-  roller_t *r = g_game->map->rollers;
+  roller_t *first = new_ball(35, 0, 1, 0);
+  roller_t *r = new_ball(20, 90, 0, -1);
   ASSERT_NE(r, first);
   EXPECT_EQ(r->next, first);
   EXPECT_EQ(first->next, nullptr);
@@ -41,8 +39,7 @@ TEST_F(BallTest, NewBallStartsOneUnitAboveItsPlaceAtTheHeadOfTheList) {
 }
 
 TEST_F(BallTest, NewBallSettlesToRestingHeightWithinFortyMillisecondsAndStays) {
-  roller_create(35, 0, 0, 1, 0, 0);
-  roller_t *r = g_game->map->rollers;
+  roller_t *r = new_ball(35, 0, 1, 0);
   for (int i = 0; i < 5 && r->pos.y > 0.4f; ++i) frame(10);
   EXPECT_LE(r->pos.y, 0.4f);
   EXPECT_GE(r->pos.y, 0.4f - 0.015f * 10);
@@ -185,8 +182,7 @@ TEST_F(BallTest, BallAtTheContactPointKeepsItsDirection) {
 }
 
 TEST_F(BallTest, FirstBallReachesThePaddleAndComesBack) {
-  roller_create(35, 0, 0, 1, 0, 0);
-  const roller_t *r = g_game->map->rollers;
+  roller_t *r = new_ball(35, 0, 1, 0);
   float furthest = 0;
   for (int i = 0; i < 100; ++i) {
     frame(10);
