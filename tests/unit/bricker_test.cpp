@@ -2,6 +2,7 @@
 #include "playfield/bricker.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "fixture.h"
 #include "playfield/player.h"
@@ -29,9 +30,7 @@ TEST_F(BrickTest, NormalBrickDrawsColourThenHeightFromRandInThatOrder) {
 
   const bricker_t *b = map()->bricks;
   ASSERT_NE(b, nullptr);
-  EXPECT_FLOAT_EQ(b->color[0], (seq[0] % 1000) / 1000.0f + 0.5f);
-  EXPECT_FLOAT_EQ(b->color[1], (seq[1] % 1000) / 1000.0f + 0.5f);
-  EXPECT_FLOAT_EQ(b->color[2], (seq[2] % 1000) / 1000.0f + 0.5f);
+  for (int c = 0; c < 3; ++c) EXPECT_FLOAT_EQ(b->color[c], (seq[c] % 1000) / 1000.0f + 0.5f) << c;
   EXPECT_EQ(b->pos.y, static_cast<float>(seq[3] % 10 + 20));
   EXPECT_NEAR(b->pos.x, 0, 1e-5);
   EXPECT_FLOAT_EQ(b->pos.z, -10);
@@ -54,9 +53,7 @@ TEST_F(BrickTest, MotherBrickIsRedLargeRestingAndDrawsNothing) {
   EXPECT_EQ(std::rand(), first);
   EXPECT_EQ(m->next, older);
   EXPECT_EQ(m->pos.y, 0.0f);
-  EXPECT_EQ(m->color[0], 1.0f);
-  EXPECT_EQ(m->color[1], 0.0f);
-  EXPECT_EQ(m->color[2], 0.0f);
+  EXPECT_EQ(std::vector<float>(m->color, m->color + 3), (std::vector<float>{1, 0, 0}));
   EXPECT_EQ(m->core_radius, 1.0f);
   EXPECT_EQ(m->shell_radius, 4.0f);
   EXPECT_EQ(m->fall_speed, 0.015f);
