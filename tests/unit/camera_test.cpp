@@ -12,13 +12,7 @@
 namespace {
 std::vector<std::vector<double>> &g_views = fake_gl_views();
 
-class CameraTest : public GameTest {
- protected:
-  void SetUp() override {
-    GameTest::SetUp();
-    g_views.clear();
-  }
-};
+using CameraTest = GameTest;
 
 TEST_F(CameraTest, StartsWithTheFixedViewBeforeThePaddleMatters) {
   paddle()->theta = 123;  // must not influence the initial view

@@ -12,10 +12,6 @@ namespace {
 
 class InputTest : public GameTest {
  protected:
-  void SetUp() override {
-    GameTest::SetUp();
-    input_create();
-  }
   void press(SDLKey key) { input_handle(key_event(SDL_KEYDOWN, key)); }
   void release(SDLKey key) { input_handle(key_event(SDL_KEYUP, key)); }
   // A power-up key pressed at tick `now`.

@@ -186,10 +186,6 @@ class RuleSounds : public GameTest {
     GameTest::SetUp();
     sound_mixer_init(sound_mixer(), kRate);
   }
-  void TearDown() override {
-    sound_mixer_init(sound_mixer(), 0);
-    GameTest::TearDown();
-  }
   // The events started since the last call, oldest first.
   std::vector<sound_event_t> started() {
     std::vector<const sound_voice_t *> voices;

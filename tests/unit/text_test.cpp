@@ -65,7 +65,6 @@ class ScreenNumbersTest : public GameTest {
   void SetUp() override {
     GameTest::SetUp();
     ASSERT_EQ(camera_init(), 0);
-    g_runs.clear();
   }
 };
 
