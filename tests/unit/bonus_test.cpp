@@ -25,8 +25,7 @@ TEST_F(BonusTest, SplitDoublesTheBallsWithATwinVeeringOff) {
 }
 
 TEST_F(BonusTest, TwinOfAMovedBallStartsAtItsPlaceAsANewBall) {
-  put_ball({-10, 0.4f, 20}, {1, 0, 0});
-  roller_t *r = g_game->map->rollers;
+  roller_t *r = put_ball({-10, 0.4f, 20}, {1, 0, 0});
   bonus_split();
   roller_t *twin = g_game->map->rollers;
   EXPECT_FLOAT_EQ(twin->pos.x, -10);

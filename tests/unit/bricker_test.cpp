@@ -83,10 +83,8 @@ TEST_F(BrickTest, SettlingBrickComesToRestAfterAboutOnePointTwoSevenSecondsUntou
 // whether they touch: the zone is a square on whole-unit gaps, 2 for a normal
 // brick and 5 for the mother brick, both bounds excluded.
 struct ContactCase {
-  float dx;
-  float dz;
-  bool is_mother;
-  bool touches;
+  float dx, dz;
+  bool is_mother, touches;
 };
 
 class BallNearBrick : public BrickTest, public ::testing::WithParamInterface<ContactCase> {};

@@ -20,7 +20,6 @@ class InputTest : public GameTest {
     press(key);
   }
   void invert() { paddle()->inverser_time = 2500; }
-  void restore() { paddle()->inverser_time = -1; }
   void expect_flags(int right, int left) {
     EXPECT_EQ(g_game->move_right, right);
     EXPECT_EQ(g_game->move_left, left);
@@ -67,9 +66,9 @@ TEST_F(InputTest, ReleaseUnderTheOtherMappingClearsTheOtherFlag) {
   release(SDLK_LEFT);
   expect_flags(0, 0);
 
-  press(SDLK_LEFT);  // inverted: sets move_right
-  restore();
-  press(SDLK_LEFT);  // a repeat under the normal mapping sets move_left too
+  press(SDLK_LEFT);              // inverted: sets move_right
+  paddle()->inverser_time = -1;  // normal again
+  press(SDLK_LEFT);              // a repeat under the normal mapping sets move_left too
   expect_flags(1, 1);
   release(SDLK_LEFT);  // normal: clears move_left only
   expect_flags(1, 0);

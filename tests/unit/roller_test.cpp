@@ -103,8 +103,7 @@ TEST(AngleWindow, WrapsIntoTheClosedTurn) {
 // under the paddle. The half-widths at distance 45 are 3.5662 (size 2),
 // 7.1396 (size 4) and 14.3365 (size 8).
 struct WindowCase {
-  float size;
-  float angle;
+  float size, angle;
   bool caught;
 };
 
