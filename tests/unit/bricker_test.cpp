@@ -97,13 +97,12 @@ TEST_P(BallNearBrick, TouchesOnlyInsideTheSquare) {
   EXPECT_EQ(g_game->score, c.touches ? 20 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Square, BallNearBrick,
-    ::testing::Values(ContactCase{1.99f, 1.99f, false, true}, ContactCase{-1.99f, -1.99f, false, true},
-                      ContactCase{2.0f, 0, false, false}, ContactCase{0, 2.0f, false, false},
-                      ContactCase{-2.0f, 0, false, false}, ContactCase{0, -2.0f, false, false},
-                      ContactCase{4.99f, 4.99f, true, true}, ContactCase{-4.99f, 0, true, true},
-                      ContactCase{5.0f, 0, true, false}, ContactCase{0, -5.0f, true, false}));
+const ContactCase kSquare[] = {{1.99f, 1.99f, false, true}, {-1.99f, -1.99f, false, true},
+                               {2.0f, 0, false, false},     {0, 2.0f, false, false},
+                               {-2.0f, 0, false, false},    {0, -2.0f, false, false},
+                               {4.99f, 4.99f, true, true},  {-4.99f, 0, true, true},
+                               {5.0f, 0, true, false},      {0, -5.0f, true, false}};
+INSTANTIATE_TEST_SUITE_P(Square, BallNearBrick, ::testing::ValuesIn(kSquare));
 
 TEST_F(BrickTest, TwoBallsOnOneBrickCountItOnceAndBothBounce) {
   bricker_t *b = put_brick(20);

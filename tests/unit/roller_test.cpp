@@ -76,10 +76,9 @@ TEST_P(BallAtBandEdge, BouncesOnlyInsideTheRadialBand) {
   EXPECT_EQ(r->dir.z, 0.0f);
 }
 
-INSTANTIATE_TEST_SUITE_P(Edges, BallAtBandEdge,
-                         ::testing::Values(BandCase{43.81f, true}, BandCase{45.79f, true},
-                                           BandCase{43.79f, false}, BandCase{45.81f, false},
-                                           BandCase{45.0f, true}, BandCase{40.0f, false}));
+const BandCase kBandEdges[] = {{43.81f, true},  {45.79f, true}, {43.79f, false},
+                               {45.81f, false}, {45.0f, true},  {40.0f, false}};
+INSTANTIATE_TEST_SUITE_P(Edges, BallAtBandEdge, ::testing::ValuesIn(kBandEdges));
 
 TEST(AngleWindow, IncludesBothEndsAcrossZeroAndExcludesBeyond) {
   const float half = 7.1396f;
@@ -116,12 +115,10 @@ TEST_P(BallUnderPaddle, IsCaughtWithinTheWidenedHalfWidth) {
   EXPECT_TRUE(GetParam().caught ? r->dir.x < 0 : r->dir.x == 1.0f) << r->dir.x;
 }
 
-INSTANTIATE_TEST_SUITE_P(HalfWidths, BallUnderPaddle,
-                         ::testing::Values(WindowCase{4, 7.0f, true}, WindowCase{4, 7.3f, false},
-                                           WindowCase{4, -7.0f, true}, WindowCase{4, 353.0f, true},
-                                           WindowCase{4, 352.5f, false}, WindowCase{4, 180, false},
-                                           WindowCase{2, 3.5f, true}, WindowCase{2, 3.65f, false},
-                                           WindowCase{8, 14.3f, true}, WindowCase{8, 14.4f, false}));
+const WindowCase kHalfWidths[] = {{4, 7.0f, true},    {4, 7.3f, false}, {4, -7.0f, true}, {4, 353.0f, true},
+                                  {4, 352.5f, false}, {4, 180, false},  {2, 3.5f, true},  {2, 3.65f, false},
+                                  {8, 14.3f, true},   {8, 14.4f, false}};
+INSTANTIATE_TEST_SUITE_P(HalfWidths, BallUnderPaddle, ::testing::ValuesIn(kHalfWidths));
 
 TEST_F(BallTest, PaddleAngleIsWrappedBeforeTheWindowTest) {
   paddle()->theta = 725;  // same place as 5

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <vector>
 
 #include "fixture.h"
@@ -188,13 +189,12 @@ class RuleSounds : public GameTest {
   }
   // The events started since the last call, oldest first.
   std::vector<sound_event_t> started() {
-    std::vector<const sound_voice_t *> voices;
+    std::map<unsigned, sound_event_t> by_start;
     for (const sound_voice_t &v : sound_mixer()->voices)
-      if (v.length > 0 && v.started >= seen) voices.push_back(&v);
-    std::sort(voices.begin(), voices.end(), [](auto *a, auto *b) { return a->started < b->started; });
+      if (v.length > 0 && v.started >= seen) by_start[v.started] = v.event;
     seen = sound_mixer()->starts;
     std::vector<sound_event_t> events;
-    for (const sound_voice_t *v : voices) events.push_back(v->event);
+    for (const auto &[start, event] : by_start) events.push_back(event);
     return events;
   }
   unsigned seen = 0;
