@@ -12,10 +12,9 @@ namespace {
 
 class BrickTest : public GameTest {
  protected:
-  map_t *map() { return g_game->map; }
   bricker_t *mother() {
     bricker_mother_create(0, 0, 0);
-    return map()->bricks;
+    return g_game->map->bricks;
   }
   void frame_at(Uint32 now) { run_at(now, bricker_update); }
 };
@@ -28,7 +27,7 @@ TEST_F(BrickTest, NormalBrickDrawsColourThenHeightFromRandInThatOrder) {
   bricker_create(10, 90, 0, 0.5f, 1.0f);
   EXPECT_EQ(std::rand(), seq[4]) << "exactly four draws";
 
-  const bricker_t *b = map()->bricks;
+  const bricker_t *b = g_game->map->bricks;
   ASSERT_NE(b, nullptr);
   for (int c = 0; c < 3; ++c) EXPECT_FLOAT_EQ(b->color[c], (seq[c] % 1000) / 1000.0f + 0.5f) << c;
   EXPECT_EQ(b->pos.y, static_cast<float>(seq[3] % 10 + 20));
@@ -110,7 +109,7 @@ TEST_F(BrickTest, TwoBallsOnOneBrickCountItOnceAndBothBounce) {
   roller_t *right = put_ball({20.5f, 1.0f, -0.5f}, {-1, 0, 0});  // heights play no part
   frame_at(0);
   EXPECT_EQ(g_game->score, 20);
-  EXPECT_EQ(map()->bricks_left, 149);
+  EXPECT_EQ(g_game->map->bricks_left, 149);
   EXPECT_EQ(b->is_hit, 1);
   EXPECT_EQ(left->dir.x, -1.0f);
   EXPECT_EQ(left->dir.z, 1.0f);
@@ -130,7 +129,7 @@ TEST_F(BrickTest, MotherBrickCountsOnlyWhenItIsTheLastBrick) {
   roller_t *r = put_ball({1, 0.4f, 1}, {-1, 0, 0});
   frame_at(100);
   EXPECT_EQ(g_game->score, 0);
-  EXPECT_EQ(map()->bricks_left, 150);
+  EXPECT_EQ(g_game->map->bricks_left, 150);
   EXPECT_EQ(m->is_hit, 0);
   EXPECT_EQ(m->pos.y, 0.0f);  // stays where it is
   EXPECT_EQ(r->dir.x, 1.0f);  // but the ball bounces off it
@@ -147,7 +146,7 @@ TEST_F(BrickTest, MotherBrickCountsOnlyWhenItIsTheLastBrick) {
   ASSERT_EQ(brick_count(), 1);
   frame_at(100);
   EXPECT_EQ(g_game->score, 20);
-  EXPECT_EQ(map()->bricks_left, 149);
+  EXPECT_EQ(g_game->map->bricks_left, 149);
   EXPECT_EQ(m->is_hit, 1);
   frame_at(100);
   EXPECT_FLOAT_EQ(m->pos.y, -1.5f);  // falls away from the next step on
@@ -183,7 +182,7 @@ TEST_F(BrickTest, PassThroughCountsWithoutBouncingUntilTheFirstContactAfterFiveS
 
   r->pos = {-30, 0.4f, 0};  // away from every brick
   put_brick(30);
-  bricker_t *later = map()->bricks;
+  bricker_t *later = g_game->map->bricks;
   put_brick(32);  // head: met first in the walk
   frame_at(9000);
   EXPECT_EQ(paddle()->transverser_time, 1000.0f) << "no contact, no expiry";
@@ -215,7 +214,7 @@ TEST_F(BrickTest, FallenBricksAreRemovedBelowMinusThirtyKeepingTheOrder) {
   middle->pos.y = -29.99f;
   frame_at(10);
   ASSERT_EQ(brick_count(), 2);
-  EXPECT_EQ(map()->bricks, head);
+  EXPECT_EQ(g_game->map->bricks, head);
   EXPECT_EQ(head->next, tail);
 
   head->is_hit = 1;
@@ -226,7 +225,7 @@ TEST_F(BrickTest, FallenBricksAreRemovedBelowMinusThirtyKeepingTheOrder) {
   EXPECT_EQ(brick_count(), 2);
   frame_at(10);
   EXPECT_EQ(brick_count(), 0);
-  EXPECT_EQ(map()->bricks, nullptr);
+  EXPECT_EQ(g_game->map->bricks, nullptr);
 }
 
 TEST_F(BrickTest, NothingHappensWithoutBallsOrWithoutBricks) {
