@@ -8,3 +8,8 @@ void fake_clock_set(Uint32 now, Uint32 step_per_read = 0);
 Uint32 fake_clock_now();
 // How many times the game has read the clock since the last set.
 unsigned fake_clock_reads();
+// Sets the clock as above, then runs one update of the game at that time.
+inline void run_at(Uint32 now, void (*update)(), Uint32 step_per_read = 0) {
+  fake_clock_set(now, step_per_read);
+  update();
+}

@@ -1,9 +1,11 @@
-// playfield_helpers.h -- put balls straight onto the field, walk the ball list and free the field in tests
+// playfield_helpers.h -- put balls and bricks straight onto the field, step frames, walk and free the lists
+// in tests
 #pragma once
 
 #include <cstdlib>
 
 #include "core/game.h"
+#include "fake_clock.h"
 #include "geometry/toolkit_sphere.h"
 #include "playfield/bricker.h"
 #include "playfield/map.h"
@@ -12,11 +14,14 @@
 
 // The context and the paddle as start-up builds them, minus the window.
 inline void game_fresh() {
-  game_init();
-  g_game->score = 0;
-  g_game->move_right = 0;
-  g_game->move_left = 0;
+  game_init();  // zeroed: no score, no turn flags
   player_create(0);
+}
+
+// A ball as the game makes one, at the head of the list.
+inline roller_t *new_ball(float rho, float theta, float dx, float dz) {
+  roller_create(rho, theta, 0, dx, 0, dz);
+  return g_game->map->rollers;
 }
 
 // A ball as a moved, resting ball looks: base speed 0.015, radius 0.4, polar
@@ -36,10 +41,31 @@ inline roller_t *put_ball(vec3_t pos, vec3_t dir) {
   return r;
 }
 
-inline int ball_count() {
+// A normal brick already resting at (rho, 1, 0), pushed at the head.
+inline bricker_t *put_brick(float rho) {
+  bricker_create(rho, 0, 0, 0.5f, 1.0f);
+  g_game->map->bricks->pos.y = 1.0f;
+  return g_game->map->bricks;
+}
+
+template <typename T>
+int list_length(const T *head) {
   int n = 0;
-  for (const roller_t *r = g_game->map->rollers; r != nullptr; r = r->next) ++n;
+  for (; head != nullptr; head = head->next) ++n;
   return n;
+}
+inline int brick_count() { return list_length(g_game->map->bricks); }
+inline int ball_count() { return list_length(g_game->map->rollers); }
+
+// n frames of `update`, each dt ms after the previous frame's stamp, stamped
+// afterwards as the main loop does.
+inline void run_frames(void (*update)(), Uint32 dt, int n = 1) {
+  for (int i = 0; i < n; ++i) {
+    const Uint32 now = g_game->last_tick + dt;
+    fake_clock_set(now);
+    update();
+    g_game->last_tick = now;
+  }
 }
 
 // The game never frees its bricks: a test or benchmark that lays out field

@@ -10,8 +10,7 @@ namespace {
 using BonusTest = GameTest;
 
 TEST_F(BonusTest, SplitDoublesTheBallsWithATwinVeeringOff) {
-  roller_create(35, 0, 0, 1, 0, 0);
-  roller_t *first = g_game->map->rollers;
+  roller_t *first = new_ball(35, 0, 1, 0);
   for (int expected : {2, 4, 8}) {
     bonus_split();
     EXPECT_EQ(ball_count(), expected);
@@ -26,8 +25,7 @@ TEST_F(BonusTest, SplitDoublesTheBallsWithATwinVeeringOff) {
 }
 
 TEST_F(BonusTest, TwinOfAMovedBallStartsAtItsPlaceAsANewBall) {
-  put_ball({-10, 0.4f, 20}, {1, 0, 0});
-  roller_t *r = g_game->map->rollers;
+  roller_t *r = put_ball({-10, 0.4f, 20}, {1, 0, 0});
   bonus_split();
   roller_t *twin = g_game->map->rollers;
   EXPECT_FLOAT_EQ(twin->pos.x, -10);
@@ -38,8 +36,7 @@ TEST_F(BonusTest, TwinOfAMovedBallStartsAtItsPlaceAsANewBall) {
 }
 
 TEST_F(BonusTest, TwinOfABallThatHasNotMovedYetIsNotMirrored) {
-  roller_create(35, 30, 0, 1, 0, 0);  // z is negative here
-  roller_t *r = g_game->map->rollers;
+  roller_t *r = new_ball(35, 30, 1, 0);  // z is negative here
   bonus_split();
   bonus_split();  // the first twin has not moved either
   ASSERT_EQ(ball_count(), 4);
@@ -56,8 +53,7 @@ TEST_F(BonusTest, TwinOfAFallingBallFallsToo) {
   roller_t *twin = ball_at(0);  // the last twin made heads the list
   EXPECT_FLOAT_EQ(twin->pos.x, 50);
   EXPECT_EQ(twin->pos.y, 1.0f);
-  fake_clock_set(100);
-  roller_update();
+  run_at(100, roller_update);
   EXPECT_LT(twin->pos.y, 1.0f - 1.4f);
 }
 
@@ -77,8 +73,7 @@ TEST_F(BonusTest, RepeatedSplitsFromOneBallStopAtTheBound) {
 
 TEST_F(BonusTest, TimedPowerUpsStampTheTickTheyStartAt) {
   player_t *p = g_game->player[0];
-  fake_clock_set(1234);
-  bonus_transverser();
+  run_at(1234, bonus_transverser);
   bonus_speed();
   bonus_inverser();
   EXPECT_EQ(p->transverser_time, 1234.0f);
@@ -89,9 +84,8 @@ TEST_F(BonusTest, TimedPowerUpsStampTheTickTheyStartAt) {
 
   bonus_bigger();
   EXPECT_EQ(p->size, 8.0f);
-  fake_clock_set(16777217);  // 2^24 + 1 rounds to the nearest float
-  bonus_smaller();
-  EXPECT_EQ(p->size, 2.0f);  // the later one decides
+  run_at(16777217, bonus_smaller);  // 2^24 + 1 rounds to the nearest float
+  EXPECT_EQ(p->size, 2.0f);         // the later one decides
   EXPECT_EQ(p->resize_time, 16777216.0f);
   bonus_speed();  // restarting overwrites
   EXPECT_EQ(p->speed_time, 16777216.0f);

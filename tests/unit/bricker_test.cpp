@@ -2,6 +2,7 @@
 #include "playfield/bricker.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "fixture.h"
 #include "playfield/player.h"
@@ -11,32 +12,11 @@ namespace {
 
 class BrickTest : public GameTest {
  protected:
-  void SetUp() override {
-    GameTest::SetUp();
-    g_game->map->bricks_left = 150;
-  }
-  player_t *paddle() { return g_game->player[0]; }
-  map_t *map() { return g_game->map; }
-  // A normal brick resting on the field at (rho, 1, 0).
-  bricker_t *rest_brick(float rho) {
-    bricker_create(rho, 0, 0, 0.5f, 1.0f);
-    bricker_t *b = map()->bricks;
-    b->pos.y = 1.0f;
-    return b;
-  }
   bricker_t *mother() {
     bricker_mother_create(0, 0, 0);
-    return map()->bricks;
+    return g_game->map->bricks;
   }
-  void frame_at(Uint32 now) {
-    fake_clock_set(now);
-    bricker_update();
-  }
-  int brick_count() {
-    int n = 0;
-    for (const bricker_t *b = map()->bricks; b != nullptr; b = b->next) ++n;
-    return n;
-  }
+  void frame_at(Uint32 now) { run_at(now, bricker_update); }
 };
 
 TEST_F(BrickTest, NormalBrickDrawsColourThenHeightFromRandInThatOrder) {
@@ -47,11 +27,9 @@ TEST_F(BrickTest, NormalBrickDrawsColourThenHeightFromRandInThatOrder) {
   bricker_create(10, 90, 0, 0.5f, 1.0f);
   EXPECT_EQ(std::rand(), seq[4]) << "exactly four draws";
 
-  const bricker_t *b = map()->bricks;
+  const bricker_t *b = g_game->map->bricks;
   ASSERT_NE(b, nullptr);
-  EXPECT_FLOAT_EQ(b->color[0], (seq[0] % 1000) / 1000.0f + 0.5f);
-  EXPECT_FLOAT_EQ(b->color[1], (seq[1] % 1000) / 1000.0f + 0.5f);
-  EXPECT_FLOAT_EQ(b->color[2], (seq[2] % 1000) / 1000.0f + 0.5f);
+  for (int c = 0; c < 3; ++c) EXPECT_FLOAT_EQ(b->color[c], (seq[c] % 1000) / 1000.0f + 0.5f) << c;
   EXPECT_EQ(b->pos.y, static_cast<float>(seq[3] % 10 + 20));
   EXPECT_NEAR(b->pos.x, 0, 1e-5);
   EXPECT_FLOAT_EQ(b->pos.z, -10);
@@ -66,7 +44,7 @@ TEST_F(BrickTest, NormalBrickDrawsColourThenHeightFromRandInThatOrder) {
 }
 
 TEST_F(BrickTest, MotherBrickIsRedLargeRestingAndDrawsNothing) {
-  bricker_t *older = rest_brick(10);
+  bricker_t *older = put_brick(10);
   std::srand(3);
   const int first = std::rand();
   std::srand(3);
@@ -74,9 +52,7 @@ TEST_F(BrickTest, MotherBrickIsRedLargeRestingAndDrawsNothing) {
   EXPECT_EQ(std::rand(), first);
   EXPECT_EQ(m->next, older);
   EXPECT_EQ(m->pos.y, 0.0f);
-  EXPECT_EQ(m->color[0], 1.0f);
-  EXPECT_EQ(m->color[1], 0.0f);
-  EXPECT_EQ(m->color[2], 0.0f);
+  EXPECT_EQ(std::vector<float>(m->color, m->color + 3), (std::vector<float>{1, 0, 0}));
   EXPECT_EQ(m->core_radius, 1.0f);
   EXPECT_EQ(m->shell_radius, 4.0f);
   EXPECT_EQ(m->fall_speed, 0.015f);
@@ -85,26 +61,19 @@ TEST_F(BrickTest, MotherBrickIsRedLargeRestingAndDrawsNothing) {
 }
 
 TEST_F(BrickTest, SettlingBrickComesToRestAfterAboutOnePointTwoSevenSecondsUntouchable) {
-  bricker_create(20, 0, 0, 0.5f, 1.0f);
-  bricker_t *b = map()->bricks;
+  bricker_t *b = put_brick(20);
   b->pos.y = 20;
   roller_t *under = put_ball({20, 0.4f, 0}, {0, 0, 1});
-  Uint32 t = 0;
-  for (int i = 0; i < 126; ++i) {
-    g_game->last_tick = t;
-    frame_at(t += 10);
-  }
+  run_frames(bricker_update, 10, 126);
   EXPECT_GT(b->pos.y, 1.0f);
   EXPECT_EQ(g_game->score, 0);
   EXPECT_EQ(under->dir.z, 1.0f);  // passed below unaffected
 
-  g_game->last_tick = t;
-  frame_at(t += 10);
+  run_frames(bricker_update, 10);
   EXPECT_LE(b->pos.y, 1.0f);
   const float rest = b->pos.y;
   // Resting now: the ball beneath counts it at the next step.
-  g_game->last_tick = t;
-  frame_at(t += 10);
+  run_frames(bricker_update, 10);
   EXPECT_EQ(b->pos.y, rest);
   EXPECT_EQ(g_game->score, 20);
 }
@@ -113,37 +82,34 @@ TEST_F(BrickTest, SettlingBrickComesToRestAfterAboutOnePointTwoSevenSecondsUntou
 // whether they touch: the zone is a square on whole-unit gaps, 2 for a normal
 // brick and 5 for the mother brick, both bounds excluded.
 struct ContactCase {
-  float dx;
-  float dz;
-  bool is_mother;
-  bool touches;
+  float dx, dz;
+  bool is_mother, touches;
 };
 
 class BallNearBrick : public BrickTest, public ::testing::WithParamInterface<ContactCase> {};
 
 TEST_P(BallNearBrick, TouchesOnlyInsideTheSquare) {
   const ContactCase c = GetParam();
-  const bricker_t *b = c.is_mother ? mother() : rest_brick(20);
+  const bricker_t *b = c.is_mother ? mother() : put_brick(20);
   put_ball({b->pos.x + c.dx, 0.4f, b->pos.z + c.dz}, {0, 0, 0});
   frame_at(0);
   EXPECT_EQ(g_game->score, c.touches ? 20 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Square, BallNearBrick,
-    ::testing::Values(ContactCase{1.99f, 1.99f, false, true}, ContactCase{-1.99f, -1.99f, false, true},
-                      ContactCase{2.0f, 0, false, false}, ContactCase{0, 2.0f, false, false},
-                      ContactCase{-2.0f, 0, false, false}, ContactCase{0, -2.0f, false, false},
-                      ContactCase{4.99f, 4.99f, true, true}, ContactCase{-4.99f, 0, true, true},
-                      ContactCase{5.0f, 0, true, false}, ContactCase{0, -5.0f, true, false}));
+const ContactCase kSquare[] = {{1.99f, 1.99f, false, true}, {-1.99f, -1.99f, false, true},
+                               {2.0f, 0, false, false},     {0, 2.0f, false, false},
+                               {-2.0f, 0, false, false},    {0, -2.0f, false, false},
+                               {4.99f, 4.99f, true, true},  {-4.99f, 0, true, true},
+                               {5.0f, 0, true, false},      {0, -5.0f, true, false}};
+INSTANTIATE_TEST_SUITE_P(Square, BallNearBrick, ::testing::ValuesIn(kSquare));
 
 TEST_F(BrickTest, TwoBallsOnOneBrickCountItOnceAndBothBounce) {
-  bricker_t *b = rest_brick(20);
+  bricker_t *b = put_brick(20);
   roller_t *left = put_ball({19.5f, 0.4f, 0.5f}, {1, 0, 0});
   roller_t *right = put_ball({20.5f, 1.0f, -0.5f}, {-1, 0, 0});  // heights play no part
   frame_at(0);
   EXPECT_EQ(g_game->score, 20);
-  EXPECT_EQ(map()->bricks_left, 149);
+  EXPECT_EQ(g_game->map->bricks_left, 149);
   EXPECT_EQ(b->is_hit, 1);
   EXPECT_EQ(left->dir.x, -1.0f);
   EXPECT_EQ(left->dir.z, 1.0f);
@@ -158,13 +124,12 @@ TEST_F(BrickTest, TwoBallsOnOneBrickCountItOnceAndBothBounce) {
 }
 
 TEST_F(BrickTest, MotherBrickCountsOnlyWhenItIsTheLastBrick) {
-  bricker_t *other = rest_brick(20);
+  bricker_t *other = put_brick(20);
   bricker_t *m = mother();
   roller_t *r = put_ball({1, 0.4f, 1}, {-1, 0, 0});
-  g_game->last_tick = 0;
   frame_at(100);
   EXPECT_EQ(g_game->score, 0);
-  EXPECT_EQ(map()->bricks_left, 150);
+  EXPECT_EQ(g_game->map->bricks_left, 150);
   EXPECT_EQ(m->is_hit, 0);
   EXPECT_EQ(m->pos.y, 0.0f);  // stays where it is
   EXPECT_EQ(r->dir.x, 1.0f);  // but the ball bounces off it
@@ -181,15 +146,15 @@ TEST_F(BrickTest, MotherBrickCountsOnlyWhenItIsTheLastBrick) {
   ASSERT_EQ(brick_count(), 1);
   frame_at(100);
   EXPECT_EQ(g_game->score, 20);
-  EXPECT_EQ(map()->bricks_left, 149);
+  EXPECT_EQ(g_game->map->bricks_left, 149);
   EXPECT_EQ(m->is_hit, 1);
   frame_at(100);
   EXPECT_FLOAT_EQ(m->pos.y, -1.5f);  // falls away from the next step on
 }
 
 TEST_F(BrickTest, BallLeavesHeadingAwayFromTheLaterOfTwoBricksItTouches) {
-  rest_brick(20);
-  rest_brick(22);  // head of the list
+  put_brick(20);
+  put_brick(22);  // head of the list
   roller_t *r = put_ball({21, 0.4f, 0.5f}, {0, 0, 1});
   frame_at(0);
   EXPECT_EQ(g_game->score, 40);
@@ -198,7 +163,7 @@ TEST_F(BrickTest, BallLeavesHeadingAwayFromTheLaterOfTwoBricksItTouches) {
 }
 
 TEST_F(BrickTest, BallOnABrickCentreKeepsItsDirection) {
-  rest_brick(20);
+  put_brick(20);
   roller_t *r = put_ball({20, 0.4f, 0}, {1, 0, 0});
   frame_at(0);
   EXPECT_EQ(g_game->score, 20);
@@ -209,16 +174,16 @@ TEST_F(BrickTest, BallOnABrickCentreKeepsItsDirection) {
 TEST_F(BrickTest, PassThroughCountsWithoutBouncingUntilTheFirstContactAfterFiveSeconds) {
   paddle()->transverser_time = 1000;
   roller_t *r = put_ball({20, 0.4f, 0.5f}, {0, 0, 1});
-  rest_brick(20);
+  put_brick(20);
   frame_at(6000);  // exactly 5000 ms on: still on
   EXPECT_EQ(g_game->score, 20);
   EXPECT_EQ(r->dir.z, 1.0f);
   EXPECT_EQ(paddle()->transverser_time, 1000.0f);
 
   r->pos = {-30, 0.4f, 0};  // away from every brick
-  rest_brick(30);
-  bricker_t *later = map()->bricks;
-  rest_brick(32);  // head: met first in the walk
+  put_brick(30);
+  bricker_t *later = g_game->map->bricks;
+  put_brick(32);  // head: met first in the walk
   frame_at(9000);
   EXPECT_EQ(paddle()->transverser_time, 1000.0f) << "no contact, no expiry";
 
@@ -234,24 +199,22 @@ TEST_F(BrickTest, PassThroughCountsWithoutBouncingUntilTheFirstContactAfterFiveS
 }
 
 TEST_F(BrickTest, BrickBeyondThePaddleFallsUncounted) {
-  bricker_t *b = rest_brick(47.5f);
+  bricker_t *b = put_brick(47.5f);
   put_ball({47.5f, 0.4f, 0}, {1, 0, 0});
-  g_game->last_tick = 0;
   frame_at(100);
   EXPECT_EQ(g_game->score, 0);
   EXPECT_FLOAT_EQ(b->pos.y, 1.0f - 1.5f);
 }
 
 TEST_F(BrickTest, FallenBricksAreRemovedBelowMinusThirtyKeepingTheOrder) {
-  bricker_t *tail = rest_brick(10);
-  bricker_t *middle = rest_brick(12);
-  bricker_t *head = rest_brick(14);
+  bricker_t *tail = put_brick(10);
+  bricker_t *middle = put_brick(12);
+  bricker_t *head = put_brick(14);
   middle->is_hit = 1;
   middle->pos.y = -29.99f;
-  g_game->last_tick = 0;
   frame_at(10);
   ASSERT_EQ(brick_count(), 2);
-  EXPECT_EQ(map()->bricks, head);
+  EXPECT_EQ(g_game->map->bricks, head);
   EXPECT_EQ(head->next, tail);
 
   head->is_hit = 1;
@@ -262,12 +225,12 @@ TEST_F(BrickTest, FallenBricksAreRemovedBelowMinusThirtyKeepingTheOrder) {
   EXPECT_EQ(brick_count(), 2);
   frame_at(10);
   EXPECT_EQ(brick_count(), 0);
-  EXPECT_EQ(map()->bricks, nullptr);
+  EXPECT_EQ(g_game->map->bricks, nullptr);
 }
 
 TEST_F(BrickTest, NothingHappensWithoutBallsOrWithoutBricks) {
   frame_at(100);  // no bricks
-  bricker_t *b = rest_brick(20);
+  bricker_t *b = put_brick(20);
   frame_at(100);  // no balls
   EXPECT_EQ(b->pos.y, 1.0f);
   EXPECT_EQ(b->is_hit, 0);

@@ -12,45 +12,22 @@
 namespace {
 std::vector<std::vector<double>> &g_views = fake_gl_views();
 
-class CameraTest : public GameTest {
- protected:
-  void SetUp() override {
-    GameTest::SetUp();
-    g_views.clear();
-  }
-  void TearDown() override {
-    std::free(g_game->camera);
-    GameTest::TearDown();
-  }
-  void expect_looks_at_centre(const std::vector<double> &view) {
-    EXPECT_EQ(view[3], 0.0);
-    EXPECT_EQ(view[4], 0.0);
-    EXPECT_EQ(view[5], 0.0);
-    EXPECT_EQ(view[6], 0.0);
-    EXPECT_EQ(view[7], 1.0);
-    EXPECT_EQ(view[8], 0.0);
-  }
-};
+using CameraTest = GameTest;
 
 TEST_F(CameraTest, StartsWithTheFixedViewBeforeThePaddleMatters) {
-  g_game->player[0]->theta = 123;  // must not influence the initial view
+  paddle()->theta = 123;  // must not influence the initial view
   camera_create();
   ASSERT_NE(g_game->camera, nullptr);
   ASSERT_EQ(g_views.size(), 1u);
-  EXPECT_EQ(g_views[0][0], 5.0);
-  EXPECT_EQ(g_views[0][1], 5.0);
-  EXPECT_EQ(g_views[0][2], -5.0);
-  expect_looks_at_centre(g_views[0]);
+  // Eye, then the centre looked at, then up.
+  EXPECT_EQ(g_views[0], (std::vector<double>{5, 5, -5, 0, 0, 0, 0, 1, 0}));
 }
 
 TEST_F(CameraTest, StandsSeventyOutAndEighteenUpBehindThePaddleAtAngleZero) {
   ASSERT_EQ(camera_init(), 0);
   camera_update();
   ASSERT_EQ(g_views.size(), 1u);
-  EXPECT_EQ(g_views[0][0], 70.0);
-  EXPECT_EQ(g_views[0][1], 18.0);
-  EXPECT_EQ(g_views[0][2], 0.0);
-  expect_looks_at_centre(g_views[0]);
+  EXPECT_EQ(g_views[0], (std::vector<double>{70, 18, 0, 0, 0, 0, 0, 1, 0}));
   // The stored eye stays on the field plane.
   EXPECT_EQ(g_game->camera->eye.x, 70.0f);
   EXPECT_EQ(g_game->camera->eye.y, 0.0f);
@@ -59,7 +36,7 @@ TEST_F(CameraTest, StandsSeventyOutAndEighteenUpBehindThePaddleAtAngleZero) {
 
 TEST_F(CameraTest, TurnsWithThePaddleToTheNegativeZSide) {
   ASSERT_EQ(camera_init(), 0);
-  g_game->player[0]->theta = 90;
+  paddle()->theta = 90;
   camera_update();
   ASSERT_EQ(g_views.size(), 1u);
   EXPECT_NEAR(g_views[0][0], 0.0, 1e-4);
@@ -69,7 +46,7 @@ TEST_F(CameraTest, TurnsWithThePaddleToTheNegativeZSide) {
   EXPECT_EQ(g_game->camera->eye.y, 0.0f);
 
   // 225 degrees: back towards -x and round to +z, at the same distance.
-  g_game->player[0]->theta = 225;
+  paddle()->theta = 225;
   camera_update();
   const double d = 70.0 / std::sqrt(2.0);
   EXPECT_NEAR(g_views[1][0], -d, 1e-4);
@@ -78,8 +55,8 @@ TEST_F(CameraTest, TurnsWithThePaddleToTheNegativeZSide) {
 
 TEST_F(CameraTest, KeepsTwentyFiveBeyondTheCircleOfThePaddle) {
   ASSERT_EQ(camera_init(), 0);
-  g_game->player[0]->rho = 50;
-  g_game->player[0]->theta = 180;
+  paddle()->rho = 50;
+  paddle()->theta = 180;
   camera_update();
   EXPECT_NEAR(g_views[0][0], -75.0, 1e-4);
   EXPECT_NEAR(g_views[0][2], 0.0, 1e-4);

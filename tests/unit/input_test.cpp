@@ -12,17 +12,28 @@ namespace {
 
 class InputTest : public GameTest {
  protected:
-  void SetUp() override {
-    GameTest::SetUp();
-    input_create();
-  }
   void press(SDLKey key) { input_handle(key_event(SDL_KEYDOWN, key)); }
   void release(SDLKey key) { input_handle(key_event(SDL_KEYUP, key)); }
-  void invert() { g_game->player[0]->inverser_time = 2500; }
-  void restore() { g_game->player[0]->inverser_time = -1; }
+  // A power-up key pressed at tick `now`.
+  void press_at(Uint32 now, SDLKey key) {
+    fake_clock_set(now);
+    press(key);
+  }
+  void invert() { paddle()->inverser_time = 2500; }
   void expect_flags(int right, int left) {
     EXPECT_EQ(g_game->move_right, right);
     EXPECT_EQ(g_game->move_left, left);
+  }
+  // Each arrow pressed sets the flags given, released clears them again.
+  void expect_arrows(int right_on_right, int left_on_right) {
+    press(SDLK_RIGHT);
+    expect_flags(right_on_right, left_on_right);
+    release(SDLK_RIGHT);
+    expect_flags(0, 0);
+    press(SDLK_LEFT);
+    expect_flags(left_on_right, right_on_right);
+    release(SDLK_LEFT);
+    expect_flags(0, 0);
   }
 };
 
@@ -33,31 +44,15 @@ TEST_F(InputTest, CreationClearsTheTurnFlags) {
   expect_flags(0, 0);
 }
 
-TEST_F(InputTest, ArrowsTurnTheirOwnWayUnderTheNormalMapping) {
-  press(SDLK_RIGHT);
-  expect_flags(1, 0);
-  release(SDLK_RIGHT);
-  expect_flags(0, 0);
-  press(SDLK_LEFT);
-  expect_flags(0, 1);
-  release(SDLK_LEFT);
-  expect_flags(0, 0);
-}
+TEST_F(InputTest, ArrowsTurnTheirOwnWayUnderTheNormalMapping) { expect_arrows(1, 0); }
 
 TEST_F(InputTest, ArrowsSwapWhileTheControlsAreInverted) {
   invert();
-  press(SDLK_RIGHT);
-  expect_flags(0, 1);
-  release(SDLK_RIGHT);
-  expect_flags(0, 0);
-  press(SDLK_LEFT);
-  expect_flags(1, 0);
-  release(SDLK_LEFT);
-  expect_flags(0, 0);
+  expect_arrows(0, 1);
 }
 
 TEST_F(InputTest, AnyStartTimeOtherThanMinusOneInverts) {
-  g_game->player[0]->inverser_time = 0;  // an effect started at tick 0
+  paddle()->inverser_time = 0;  // an effect started at tick 0
   press(SDLK_RIGHT);
   expect_flags(0, 1);
 }
@@ -71,9 +66,9 @@ TEST_F(InputTest, ReleaseUnderTheOtherMappingClearsTheOtherFlag) {
   release(SDLK_LEFT);
   expect_flags(0, 0);
 
-  press(SDLK_LEFT);  // inverted: sets move_right
-  restore();
-  press(SDLK_LEFT);  // a repeat under the normal mapping sets move_left too
+  press(SDLK_LEFT);              // inverted: sets move_right
+  paddle()->inverser_time = -1;  // normal again
+  press(SDLK_LEFT);              // a repeat under the normal mapping sets move_left too
   expect_flags(1, 1);
   release(SDLK_LEFT);  // normal: clears move_left only
   expect_flags(1, 0);
@@ -95,22 +90,13 @@ TEST_F(InputTest, OtherKeysReleasesAndMouseEventsLeaveTheFlagsAlone) {
   release(SDLK_UP);
   release(SDLK_h);
 
-  SDL_Event click{};
-  click.type = SDL_MOUSEBUTTONDOWN;
-  click.button.type = SDL_MOUSEBUTTONDOWN;
-  click.button.button = SDL_BUTTON_LEFT;
-  click.button.x = 300;
-  click.button.y = 400;
-  input_handle(click);
-  click.type = click.button.type = SDL_MOUSEBUTTONUP;
-  input_handle(click);
-  SDL_Event motion{};
-  motion.type = SDL_MOUSEMOTION;
-  input_handle(motion);
+  input_handle(button_event(SDL_BUTTON_LEFT, 300, 400));
+  input_handle(button_event(SDL_BUTTON_LEFT, 300, 400, SDL_MOUSEBUTTONUP));
+  input_handle(plain_event(SDL_MOUSEMOTION));
 
   expect_flags(1, 0);
-  EXPECT_EQ(g_game->player[0]->inverser_time, -1.0f);
-  EXPECT_EQ(g_game->player[0]->size, 4.0f);
+  EXPECT_EQ(paddle()->inverser_time, -1.0f);
+  EXPECT_EQ(paddle()->size, 4.0f);
 }
 
 TEST_F(InputTest, EscapeEndsTheGameWithSuccess) {
@@ -118,47 +104,35 @@ TEST_F(InputTest, EscapeEndsTheGameWithSuccess) {
 }
 
 TEST_F(InputTest, ClosingTheWindowEndsTheGameWithSuccess) {
-  SDL_Event close{};
-  close.type = SDL_QUIT;
-  EXPECT_EXIT(input_handle(close), ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(input_handle(plain_event(SDL_QUIT)), ::testing::ExitedWithCode(0), "");
 }
 
 // Each power-up key starts its effect at the tick at which its event is handled.
-class PowerUpKeyTest : public InputTest {
- protected:
-  player_t *paddle() { return g_game->player[0]; }
-};
+using PowerUpKeyTest = InputTest;
 
 TEST_F(PowerUpKeyTest, LetterKeysStartTheirTimedEffects) {
-  fake_clock_set(4100);
-  press(SDLK_f);
+  press_at(4100, SDLK_f);
   EXPECT_EQ(paddle()->transverser_time, 4100.0f);
-  fake_clock_set(4200);
-  press(SDLK_g);
+  press_at(4200, SDLK_g);
   EXPECT_EQ(paddle()->speed_time, 4200.0f);
-  fake_clock_set(4300);
-  press(SDLK_h);
+  press_at(4300, SDLK_h);
   EXPECT_EQ(paddle()->inverser_time, 4300.0f);
   EXPECT_EQ(paddle()->resize_time, -1.0f);
 }
 
 TEST_F(PowerUpKeyTest, UpAndDownResizeThePaddle) {
-  fake_clock_set(5000);
-  press(SDLK_UP);
+  press_at(5000, SDLK_UP);
   EXPECT_EQ(paddle()->size, 8.0f);
   EXPECT_EQ(paddle()->resize_time, 5000.0f);
-  fake_clock_set(5100);
-  press(SDLK_DOWN);
+  press_at(5100, SDLK_DOWN);
   EXPECT_EQ(paddle()->size, 2.0f);
   EXPECT_EQ(paddle()->resize_time, 5100.0f);
   expect_flags(0, 0);  // the arrows that resize never turn
 }
 
 TEST_F(PowerUpKeyTest, HeldTimedKeysRestartTheirEffectOnEveryRepeat) {
-  fake_clock_set(6000);
-  press(SDLK_g);
-  fake_clock_set(6020);
-  press(SDLK_g);  // a key repeat
+  press_at(6000, SDLK_g);
+  press_at(6020, SDLK_g);  // a key repeat
   EXPECT_EQ(paddle()->speed_time, 6020.0f);
 }
 
@@ -205,8 +179,7 @@ TEST_F(SplitKeyTest, ANewGameForgetsAHeldSplitKey) {
 class PauseKeyTest : public InputTest {
  protected:
   void focus(Uint8 gain, Uint8 state) {
-    SDL_Event e{};
-    e.type = e.active.type = SDL_ACTIVEEVENT;
+    SDL_Event e = plain_event(SDL_ACTIVEEVENT);
     e.active.gain = gain;
     e.active.state = state;
     input_handle(e);
@@ -229,8 +202,8 @@ TEST_F(PauseKeyTest, WhilePausedPressesAreIgnoredAndReleasesCount) {
   press(SDLK_p);
   for (SDLKey key : {SDLK_LEFT, SDLK_UP, SDLK_f, SDLK_g, SDLK_h}) press(key);
   expect_flags(1, 0);
-  EXPECT_EQ(g_game->player[0]->resize_time, -1.0f);
-  EXPECT_EQ(g_game->player[0]->speed_time, -1.0f);
+  EXPECT_EQ(paddle()->resize_time, -1.0f);
+  EXPECT_EQ(paddle()->speed_time, -1.0f);
   release(SDLK_RIGHT);
   expect_flags(0, 0);
   EXPECT_EXIT(press(SDLK_ESCAPE), ::testing::ExitedWithCode(0), "");

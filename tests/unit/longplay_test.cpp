@@ -17,33 +17,12 @@ namespace {
 constexpr Uint32 kTwoTo24 = 16777216;  // ms, about 4.7 hours: floats stop holding every tick
 constexpr Uint32 kFrame = 16;          // ms, a 60 Hz frame
 
-// The game ends the process when its last ball is gone; in these tests that
-// would be a fault, and it must not pass for a clean exit of the test binary.
-bool g_game_must_go_on = false;
-void fail_if_the_game_ended() {
-  if (!g_game_must_go_on) return;
-  std::fputs("the game ended (no ball left) in the middle of a long-play test\n", stderr);
-  _exit(1);
-}
-
 class LongPlay : public GameTest {
  protected:
-  static void SetUpTestSuite() { std::atexit(fail_if_the_game_ended); }
-  void SetUp() override {
-    GameTest::SetUp();
-    g_game_must_go_on = true;
-  }
-  void TearDown() override {
-    g_game_must_go_on = false;
-    GameTest::TearDown();
-  }
-  player_t *paddle() { return g_game->player[0]; }
-
   // One frame ending at `now`, the previous one `kFrame` earlier.
   void frame_at(Uint32 now) {
     g_game->last_tick = now - kFrame;
-    fake_clock_set(now);
-    physics_update();
+    run_at(now, physics_update);
   }
   // A resting ball that never moves, so the game goes on however long it runs.
   roller_t *still_ball() { return put_ball({10, 0.4f, 0}, {0, 0, 0}); }
@@ -60,9 +39,7 @@ TEST_F(LongPlay, BallsMoveBySpeedTimesFrameTimeFrameAfterFrameAcrossTheWrap) {
   float max_step = 0;
   for (int i = 0; i < 250; ++i) {
     const float before = ball->pos.x;
-    now += kFrame;
-    fake_clock_set(now);
-    physics_update();
+    run_at(now += kFrame, physics_update);
     max_step = std::max(max_step, ball->pos.x - before);
     ASSERT_EQ(g_game->last_tick, now);
   }
@@ -74,9 +51,8 @@ TEST_F(LongPlay, BallsMoveBySpeedTimesFrameTimeFrameAfterFrameAcrossTheWrap) {
 
 TEST_F(LongPlay, OneFrameSpanningTheWrapMovesTheBallByItsTrueElapsedTime) {
   roller_t *ball = put_ball({10, 0.4f, 0}, {1, 0, 0});
-  g_game->last_tick = 0xFFFFFF00u;  // 256 ms before the wrap
-  fake_clock_set(0x100u);           // 256 ms after it
-  physics_update();
+  g_game->last_tick = 0xFFFFFF00u;       // 256 ms before the wrap
+  run_at(0x100u, physics_update);        // 256 ms after it
   EXPECT_FLOAT_EQ(ball->pos.x, 17.68f);  // 10 + 512 x 0.015
 }
 
@@ -84,8 +60,7 @@ TEST_F(LongPlay, ThePaddleTurnsByTheTrueElapsedTimeAcrossTheWrap) {
   still_ball();
   g_game->move_right = 1;
   g_game->last_tick = 0u - 296u;
-  fake_clock_set(704);  // 1000 ms later
-  physics_update();
+  run_at(704, physics_update);  // 1000 ms later
   EXPECT_FLOAT_EQ(paddle()->theta, 75.0f);
 }
 
@@ -96,8 +71,7 @@ TEST_F(LongPlay, ThePaddleTurnsByTheTrueElapsedTimeAcrossTheWrap) {
 TEST_F(LongPlay, AnEffectStartedOnAnOddTickPast2To24IsStoredRoundedDownAndEndsAMillisecondEarly) {
   roller_t *ball = still_ball();
   const Uint32 start = kTwoTo24 + 1;  // halfway between 2^24 and 2^24 + 2: ties go to even
-  fake_clock_set(start);
-  bonus_speed();
+  run_at(start, bonus_speed);
   EXPECT_EQ(paddle()->speed_time, 16777216.0f);
 
   frame_at(start + 9999);  // 10000 after the stored start: not strictly more
@@ -110,8 +84,7 @@ TEST_F(LongPlay, AnEffectStartedOnAnOddTickPast2To24IsStoredRoundedDownAndEndsAM
 TEST_F(LongPlay, AnEffectStartedOnATieRoundedUpLastsAMillisecondLonger) {
   still_ball();
   const Uint32 start = kTwoTo24 + 3;  // between +2 and +4: ties go to +4, the even mantissa
-  fake_clock_set(start);
-  bonus_bigger();
+  run_at(start, bonus_bigger);
   EXPECT_EQ(paddle()->resize_time, 16777220.0f);
   EXPECT_FLOAT_EQ(paddle()->size, 8);
 
@@ -126,8 +99,7 @@ TEST_F(LongPlay, InvertedControlsStartedAfterHoursOfPlayEndFromTheirStoredStart)
   still_ball();
   // Ten hours in, floats hold every fourth tick: 36000003 is stored as 36000004.
   const Uint32 start = 36000003;
-  fake_clock_set(start);
-  bonus_inverser();
+  run_at(start, bonus_inverser);
   EXPECT_EQ(paddle()->inverser_time, 36000004.0f);
 
   frame_at(start + 10001);
@@ -138,18 +110,12 @@ TEST_F(LongPlay, InvertedControlsStartedAfterHoursOfPlayEndFromTheirStoredStart)
 
 TEST_F(LongPlay, BallsKeepMovingAtDoubleSpeedWhileTheSpeedEffectRunsHoursIntoTheGame) {
   roller_t *ball = put_ball({-20, 0.4f, 0}, {1, 0, 0});
-  Uint32 now = kTwoTo24 + 5000;
-  fake_clock_set(now);
-  bonus_speed();
+  const Uint32 now = kTwoTo24 + 5000;
+  run_at(now, bonus_speed);
   g_game->last_tick = now;
   // 1000 ms of frames at 0.03 units per ms: 30 units.
-  for (int i = 0; i < 62; ++i) {
-    now += kFrame;
-    fake_clock_set(now);
-    physics_update();
-  }
-  fake_clock_set(now + 8);
-  physics_update();
+  run_frames(physics_update, kFrame, 62);
+  run_frames(physics_update, 8);
   EXPECT_NEAR(ball->pos.x, 10.0f, 1e-3);
   EXPECT_NE(paddle()->speed_time, -1);
 }

@@ -89,7 +89,7 @@ TEST_F(FieldTest, SameRandomSequenceGivesTheSameFieldBrickForBrick) {
 }
 
 TEST_F(FieldTest, FirstBallStartsTenUnitsInsideWhereverThePaddleIs) {
-  g_game->player[0]->theta = 90;
+  paddle()->theta = 90;
   lay_out(1);
   const roller_t *r = ball_at(0);
   EXPECT_EQ(r->theta, 90.0f);

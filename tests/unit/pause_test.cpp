@@ -5,23 +5,17 @@
 #include "fixture.h"
 #include "playfield/bonus.h"
 #include "playfield/player.h"
+#include "playfield_helpers.h"
 
 namespace {
 
-class PauseTest : public GameTest {
- protected:
-  player_t *paddle() { return g_game->player[0]; }
-  void start_at(Uint32 tick, void (*effect)()) {
-    fake_clock_set(tick);
-    effect();
-  }
-};
+using PauseTest = GameTest;
 
 TEST_F(PauseTest, EveryRunningEffectStartsLaterByThePausedTime) {
-  start_at(1000, bonus_transverser);
-  start_at(2000, bonus_speed);
-  start_at(3000, bonus_inverser);
-  start_at(4000, bonus_bigger);
+  run_at(1000, bonus_transverser);
+  run_at(2000, bonus_speed);
+  run_at(3000, bonus_inverser);
+  run_at(4000, bonus_bigger);
   pause_shift(60000);
   EXPECT_EQ(paddle()->transverser_time, 61000.0f);
   EXPECT_EQ(paddle()->speed_time, 62000.0f);
@@ -32,22 +26,19 @@ TEST_F(PauseTest, EveryRunningEffectStartsLaterByThePausedTime) {
 
 // Bigger paddle at 1000 (10 s), paused at 8000 with 3 s left, for 60 s.
 TEST_F(PauseTest, AnEffectWithThreeSecondsLeftKeepsThemOverAMinute) {
-  start_at(1000, bonus_bigger);
-  start_at(3000, bonus_inverser);
+  run_at(1000, bonus_bigger);
+  run_at(3000, bonus_inverser);
   pause_shift(60000);
-  fake_clock_set(71000);
-  player_update(0);
+  run_at(71000, [] { player_update(0); });
   EXPECT_EQ(paddle()->size, 8.0f);
-  fake_clock_set(71001);
-  player_update(0);
+  run_at(71001, [] { player_update(0); });
   EXPECT_EQ(paddle()->size, 4.0f);
   EXPECT_EQ(paddle()->resize_time, -1.0f);
 
-  fake_clock_set(73000);
-  physics_update();
+  put_ball({20, 0.4f, 0}, {0, 0, 0});  // a ball that never moves keeps the game going
+  run_at(73000, physics_update);
   EXPECT_NE(paddle()->inverser_time, -1.0f);
-  fake_clock_set(73001);
-  physics_update();
+  run_at(73001, physics_update);
   EXPECT_EQ(paddle()->inverser_time, -1.0f);
 }
 
@@ -57,8 +48,8 @@ TEST_F(PauseTest, TheFirstFrameAfterAPauseMeasuresOnlyThePlayAroundIt) {
   g_game->last_tick = 4000;
   g_game->move_right = 1;
   pause_shift(60000);
-  fake_clock_set(64026);
-  physics_update();
+  put_ball({20, 0.4f, 0}, {0, 0, 0});
+  run_at(64026, physics_update);
   EXPECT_FLOAT_EQ(paddle()->theta, 26 * 0.075f);
   EXPECT_EQ(g_game->last_tick, 64026u);
 }

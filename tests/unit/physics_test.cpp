@@ -17,16 +17,11 @@ class StepTest : public GameTest {
     GameTest::SetUp();
     put_ball({20, 0.4f, 0}, {0, 0, 0});
   }
-  player_t *paddle() { return g_game->player[0]; }
-  void step_at(Uint32 now) {
-    fake_clock_set(now);
-    physics_update();
-  }
+  void step_at(Uint32 now) { run_at(now, physics_update); }
 };
 
 TEST_F(StepTest, CreationStampsTheFrameClock) {
-  fake_clock_set(777);
-  physics_create();
+  run_at(777, physics_create);
   EXPECT_EQ(g_game->last_tick, 777u);
 }
 
@@ -69,16 +64,14 @@ TEST_F(StepTest, InvertedControlsExpiryReadsTheClockAfterTheStamp) {
   paddle()->inverser_time = 3000;
   g_game->last_tick = 12000;
   g_game->map->rollers->dir = {0, 0, 0};
-  fake_clock_set(12990, 0);
-  physics_update();
+  run_at(12990, physics_update, 0);
   ASSERT_EQ(paddle()->inverser_time, 3000.0f);
 
   // Find how many readings the step makes before the stamp, then line the
   // stamp up with tick 13000 so that only the second reading is past it.
   const unsigned reads = fake_clock_reads();
   ASSERT_GE(reads, 2u);
-  fake_clock_set(13000 - (reads - 2), 1);
-  physics_update();
+  run_at(13000 - (reads - 2), physics_update, 1);
   EXPECT_EQ(g_game->last_tick, 13000u);
   EXPECT_EQ(paddle()->inverser_time, -1.0f);
 }

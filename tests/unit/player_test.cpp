@@ -4,16 +4,14 @@
 #include <cmath>
 
 #include "fixture.h"
+#include "playfield_helpers.h"
 
 namespace {
 
 class PaddleTest : public GameTest {
  protected:
-  player_t *paddle() { return g_game->player[0]; }
-  void step_at(Uint32 now) {
-    fake_clock_set(now);
-    player_update(0);
-  }
+  static void update() { player_update(0); }
+  void step_at(Uint32 now) { run_at(now, update); }
 };
 
 TEST_F(PaddleTest, StartsOnTheRimAtAngleZeroWithEveryEffectOff) {
@@ -53,10 +51,7 @@ TEST_F(PaddleTest, TurnsSeventyFiveDegreesPerSecondEitherWayWithoutWrapping) {
   paddle()->theta = 0;
   g_game->move_left = 0;
   g_game->move_right = 1;
-  for (Uint32 t = 4800; t <= 9600; t += 4800) {
-    step_at(t);
-    g_game->last_tick = t;
-  }
+  run_frames(update, 4800, 2);
   EXPECT_FLOAT_EQ(paddle()->theta, 720.0f);
 }
 
@@ -70,8 +65,7 @@ TEST_F(PaddleTest, DoesNotTurnWhenNoTimeHasPassed) {
 TEST_F(PaddleTest, BothFlagsTurnByTheTicksBetweenTheTwoReadings) {
   g_game->move_right = 1;
   g_game->move_left = 1;
-  fake_clock_set(1000, 1);  // the second reading sees one more millisecond
-  player_update(0);
+  run_at(1000, update, 1);  // the second reading sees one more millisecond
   EXPECT_NEAR(paddle()->theta, -0.075f, 1e-5);
 }
 

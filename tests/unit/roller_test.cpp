@@ -13,14 +13,7 @@ namespace {
 
 class BallTest : public GameTest {
  protected:
-  player_t *paddle() { return g_game->player[0]; }
-  // One ball update dt ms after the previous frame's stamp, then the stamp.
-  void frame(Uint32 dt) {
-    const Uint32 now = g_game->last_tick + dt;
-    fake_clock_set(now);
-    roller_update();
-    g_game->last_tick = now;
-  }
+  void frame(Uint32 dt, int n = 1) { run_frames(roller_update, dt, n); }
   // A resting ball at distance rho under the placing angle, as the paddle
   // would see it.
   roller_t *put_ball_at_angle(float rho, float angle) {
@@ -30,10 +23,8 @@ class BallTest : public GameTest {
 };
 
 TEST_F(BallTest, NewBallStartsOneUnitAboveItsPlaceAtTheHeadOfTheList) {
-  roller_create(35, 0, 0, 1, 0, 0);
-  roller_t *first = g_game->map->rollers;
-  roller_create(20, 90, 0, 0, 0, -1);
-  roller_t *r = g_game->map->rollers;
+  roller_t *first = new_ball(35, 0, 1, 0);
+  roller_t *r = new_ball(20, 90, 0, -1);
   ASSERT_NE(r, first);
   EXPECT_EQ(r->next, first);
   EXPECT_EQ(first->next, nullptr);
@@ -48,21 +39,19 @@ TEST_F(BallTest, NewBallStartsOneUnitAboveItsPlaceAtTheHeadOfTheList) {
 }
 
 TEST_F(BallTest, NewBallSettlesToRestingHeightWithinFortyMillisecondsAndStays) {
-  roller_create(35, 0, 0, 1, 0, 0);
-  roller_t *r = g_game->map->rollers;
+  roller_t *r = new_ball(35, 0, 1, 0);
   for (int i = 0; i < 5 && r->pos.y > 0.4f; ++i) frame(10);
   EXPECT_LE(r->pos.y, 0.4f);
   EXPECT_GE(r->pos.y, 0.4f - 0.015f * 10);
   const float rest = r->pos.y;
-  for (int i = 0; i < 10; ++i) frame(10);
+  frame(10, 10);
   EXPECT_EQ(r->pos.y, rest);
   EXPECT_NEAR(r->pos.x, 35 + 0.015 * 150, 1e-3);  // moved on horizontally all along
 }
 
 TEST_F(BallTest, EachCoordinateReadsTheClockAfresh) {
   roller_t *r = put_ball({10, 0.4f, 10}, {1, 0, 1});
-  fake_clock_set(100, 10);  // x sees dt 100, y 110, z 120
-  roller_update();
+  run_at(100, roller_update, 10);  // x sees dt 100, y 110, z 120
   EXPECT_FLOAT_EQ(r->pos.x, 11.5f);
   EXPECT_FLOAT_EQ(r->pos.z, 11.8f);
   EXPECT_EQ(fake_clock_reads(), 3u);
@@ -83,34 +72,24 @@ class BallAtBandEdge : public BallTest, public ::testing::WithParamInterface<Ban
 TEST_P(BallAtBandEdge, BouncesOnlyInsideTheRadialBand) {
   roller_t *r = put_ball({GetParam().rho, 0.4f, 0}, {1, 0, 0});
   frame(0);  // nothing moves: the next position is the stored one
-  if (GetParam().caught) {
-    EXPECT_EQ(r->dir.x, -1.0f);
-  } else {
-    EXPECT_EQ(r->dir.x, 1.0f);
-  }
+  EXPECT_EQ(r->dir.x, GetParam().caught ? -1.0f : 1.0f);
   EXPECT_EQ(r->dir.z, 0.0f);
 }
 
-INSTANTIATE_TEST_SUITE_P(Edges, BallAtBandEdge,
-                         ::testing::Values(BandCase{43.81f, true}, BandCase{45.79f, true},
-                                           BandCase{43.79f, false}, BandCase{45.81f, false},
-                                           BandCase{45.0f, true}, BandCase{40.0f, false}));
+const BandCase kBandEdges[] = {{43.81f, true},  {45.79f, true}, {43.79f, false},
+                               {45.81f, false}, {45.0f, true},  {40.0f, false}};
+INSTANTIATE_TEST_SUITE_P(Edges, BallAtBandEdge, ::testing::ValuesIn(kBandEdges));
 
 TEST(AngleWindow, IncludesBothEndsAcrossZeroAndExcludesBeyond) {
   const float half = 7.1396f;
   for (float in : {353.0f, 360.0f, 0.0f, 7.0f, 7.1396f}) EXPECT_EQ(is_collision(0, in, half), 1) << in;
   for (float out : {352.5f, 7.5f, 180.0f}) EXPECT_EQ(is_collision(0, out, half), 0) << out;
-  // A window that does not cross 0/360.
-  EXPECT_EQ(is_collision(90, 83, half), 1);
-  EXPECT_EQ(is_collision(90, 97, half), 1);
-  EXPECT_EQ(is_collision(90, 82.5f, half), 0);
-  EXPECT_EQ(is_collision(90, 270, half), 0);
-  // Crossing at the top end and at 360 itself.
-  EXPECT_EQ(is_collision(355, 2, half), 1);
-  EXPECT_EQ(is_collision(355, 3, half), 0);
-  EXPECT_EQ(is_collision(360, 0, half), 1);
-  EXPECT_EQ(is_collision(360, 353, half), 1);
-  EXPECT_EQ(is_collision(360, 8, half), 0);
+  // {paddle, ball, caught}: a window that does not cross 0/360, then windows
+  // crossing at the top end and at 360 itself.
+  const float rows[][3] = {{90, 83, 1}, {90, 97, 1}, {90, 82.5f, 0}, {90, 270, 0}, {355, 2, 1},
+                           {355, 3, 0}, {360, 0, 1}, {360, 353, 1},  {360, 8, 0}};
+  for (const auto &row : rows)
+    EXPECT_EQ(is_collision(row[0], row[1], half), row[2] != 0) << row[0] << " " << row[1];
 }
 
 TEST(AngleWindow, WrapsIntoTheClosedTurn) {
@@ -123,8 +102,7 @@ TEST(AngleWindow, WrapsIntoTheClosedTurn) {
 // under the paddle. The half-widths at distance 45 are 3.5662 (size 2),
 // 7.1396 (size 4) and 14.3365 (size 8).
 struct WindowCase {
-  float size;
-  float angle;
+  float size, angle;
   bool caught;
 };
 
@@ -134,19 +112,13 @@ TEST_P(BallUnderPaddle, IsCaughtWithinTheWidenedHalfWidth) {
   paddle()->size = GetParam().size;
   roller_t *r = put_ball_at_angle(45, GetParam().angle);
   frame(0);
-  if (GetParam().caught) {
-    EXPECT_LT(r->dir.x, 0);
-  } else {
-    EXPECT_EQ(r->dir.x, 1.0f);
-  }
+  EXPECT_TRUE(GetParam().caught ? r->dir.x < 0 : r->dir.x == 1.0f) << r->dir.x;
 }
 
-INSTANTIATE_TEST_SUITE_P(HalfWidths, BallUnderPaddle,
-                         ::testing::Values(WindowCase{4, 7.0f, true}, WindowCase{4, 7.3f, false},
-                                           WindowCase{4, -7.0f, true}, WindowCase{4, 353.0f, true},
-                                           WindowCase{4, 352.5f, false}, WindowCase{4, 180, false},
-                                           WindowCase{2, 3.5f, true}, WindowCase{2, 3.65f, false},
-                                           WindowCase{8, 14.3f, true}, WindowCase{8, 14.4f, false}));
+const WindowCase kHalfWidths[] = {{4, 7.0f, true},    {4, 7.3f, false}, {4, -7.0f, true}, {4, 353.0f, true},
+                                  {4, 352.5f, false}, {4, 180, false},  {2, 3.5f, true},  {2, 3.65f, false},
+                                  {8, 14.3f, true},   {8, 14.4f, false}};
+INSTANTIATE_TEST_SUITE_P(HalfWidths, BallUnderPaddle, ::testing::ValuesIn(kHalfWidths));
 
 TEST_F(BallTest, PaddleAngleIsWrappedBeforeTheWindowTest) {
   paddle()->theta = 725;  // same place as 5
@@ -206,8 +178,7 @@ TEST_F(BallTest, BallAtTheContactPointKeepsItsDirection) {
 }
 
 TEST_F(BallTest, FirstBallReachesThePaddleAndComesBack) {
-  roller_create(35, 0, 0, 1, 0, 0);
-  roller_t *r = g_game->map->rollers;
+  roller_t *r = new_ball(35, 0, 1, 0);
   float furthest = 0;
   for (int i = 0; i < 100; ++i) {
     frame(10);
@@ -247,8 +218,7 @@ TEST_F(BallTest, SpeedEffectEndsAtTheBallThatFindsItExpired) {
   // Every reading advances the clock by 1 ms. The first ball reads 10000 for
   // the expiry (not more than 10000: still on), then 10001..10003 to move;
   // the second reads 10004 and ends the effect; the third reads no expiry.
-  fake_clock_set(10000, 1);
-  roller_update();
+  run_at(10000, roller_update, 1);
   EXPECT_NEAR(first->pos.x, 10 + 101 * 0.03, 1e-4);
   EXPECT_NEAR(ending->pos.x, 10 + 105 * 0.03, 1e-4);
   EXPECT_NEAR(last->pos.x, 10 + 108 * 0.015, 1e-4);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <vector>
 
 #include "fixture.h"
@@ -185,27 +186,16 @@ class RuleSounds : public GameTest {
   void SetUp() override {
     GameTest::SetUp();
     sound_mixer_init(sound_mixer(), kRate);
-    g_game->map->bricks_left = 150;
-  }
-  void TearDown() override {
-    sound_mixer_init(sound_mixer(), 0);
-    GameTest::TearDown();
   }
   // The events started since the last call, oldest first.
   std::vector<sound_event_t> started() {
-    std::vector<const sound_voice_t *> voices;
+    std::map<unsigned, sound_event_t> by_start;
     for (const sound_voice_t &v : sound_mixer()->voices)
-      if (v.length > 0 && v.started >= seen) voices.push_back(&v);
-    std::sort(voices.begin(), voices.end(), [](auto *a, auto *b) { return a->started < b->started; });
+      if (v.length > 0 && v.started >= seen) by_start[v.started] = v.event;
     seen = sound_mixer()->starts;
     std::vector<sound_event_t> events;
-    for (const sound_voice_t *v : voices) events.push_back(v->event);
+    for (const auto &[start, event] : by_start) events.push_back(event);
     return events;
-  }
-  void roll(Uint32 now) {
-    fake_clock_set(now);
-    roller_update();
-    g_game->last_tick = now;
   }
   unsigned seen = 0;
 };
@@ -214,19 +204,18 @@ using Events = std::vector<sound_event_t>;
 
 TEST_F(RuleSounds, PaddleBounceAndTheStepThatTakesABallPastThePaddle) {
   put_ball({45, 0.4f, 0}, {1, 0, 0});
-  roll(0);
+  run_frames(roller_update, 0);
   EXPECT_EQ(started(), Events{SOUND_PADDLE});
   put_ball({20, 0.4f, 0}, {1, 0, 0});  // nothing to hit
   put_ball({46.5f, 0.4f, 0}, {1, 0, 0});
-  roll(100);  // to 48 out: more than 2 beyond the paddle
+  run_frames(roller_update, 100);  // to 48 out: more than 2 beyond the paddle
   EXPECT_EQ(started(), Events{SOUND_LOST});
-  roll(200);  // falling on
+  run_frames(roller_update, 100);  // falling on
   EXPECT_EQ(started(), Events{});
 }
 
 TEST_F(RuleSounds, CountingBrickHitsAndTheMotherBrick) {
-  bricker_create(20, 0, 0, 0.5f, 1.0f);
-  g_game->map->bricks->pos.y = 1;
+  put_brick(20);
   put_ball({20, 0.4f, 0}, {1, 0, 0});
   put_ball({20.5f, 0.4f, 0}, {1, 0, 0});  // the same brick counts once
   bricker_update();
@@ -234,8 +223,7 @@ TEST_F(RuleSounds, CountingBrickHitsAndTheMotherBrick) {
   bricker_update();  // hit bricks fall untouched
   EXPECT_EQ(started(), Events{});
 
-  std::free(g_game->map->bricks);
-  g_game->map->bricks = nullptr;
+  bricks_free();
   bricker_mother_create(0, 0, 0);
   put_ball({1, 0.4f, 1}, {-1, 0, 0});
   bricker_update();
@@ -254,18 +242,14 @@ TEST_F(RuleSounds, PowerUpsThatStartSomethingAndTheMuteKey) {
 
   // A held m toggles once, however often the key repeats.
   input_create();
-  SDL_Event key{};
-  key.type = SDL_KEYDOWN;
-  key.key.keysym.sym = SDLK_m;
-  input_handle(key);
-  input_handle(key);
+  const SDL_Event down = key_event(SDL_KEYDOWN, SDLK_m);
+  input_handle(down);
+  input_handle(down);
   EXPECT_TRUE(sound_mixer()->muted);
   bonus_speed();
   EXPECT_EQ(started(), Events{});
-  key.type = SDL_KEYUP;
-  input_handle(key);
-  key.type = SDL_KEYDOWN;
-  input_handle(key);
+  input_handle(key_event(SDL_KEYUP, SDLK_m));
+  input_handle(down);
   EXPECT_FALSE(sound_mixer()->muted);
 }
 

@@ -65,18 +65,11 @@ class ScreenNumbersTest : public GameTest {
   void SetUp() override {
     GameTest::SetUp();
     ASSERT_EQ(camera_init(), 0);
-    g_runs.clear();
-  }
-  void TearDown() override {
-    std::free(g_game->camera);
-    GameTest::TearDown();
   }
 };
 
 TEST_F(ScreenNumbersTest, FirstFrameShowsTheFullCountBelowAZeroScore) {
-  g_game->map->bricks_left = 150;
-  g_game->score = 0;
-  graphic_display();
+  graphic_display();  // as the fixture leaves them: 150 bricks, no score
   ASSERT_EQ(g_runs.size(), 2u);
   EXPECT_EQ(g_runs[0].y, 23.0f);
   EXPECT_EQ(g_runs[0].glyphs, "150");
