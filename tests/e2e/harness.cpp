@@ -29,26 +29,9 @@ Launch game_default() {
   return how;
 }
 
-::testing::AssertionResult xvfb_start(Session &s, const std::vector<std::string> &extra) {
-  return passed(server_start(s, extra));
-}
-
-::testing::AssertionResult game_launch(Session &s, const Launch &how) { return passed(game_start(s, how)); }
-
-::testing::AssertionResult window_wait(Session &s, Millis deadline) {
-  return passed(game_window_wait(s, deadline));
-}
-
-::testing::AssertionResult polite_close(Session &s) { return passed(window_close(s)); }
-
-::testing::AssertionResult ends_with_status(Session &s, int code, Millis deadline) {
-  return passed(game_end_expect(s, code, deadline));
-}
-
 void GameSessionTest::SetUp() {
   ASSERT_TRUE(xvfb_start(s));
-  ASSERT_TRUE(game_launch(s, launch));
-  ASSERT_TRUE(window_wait(s, Millis(30000)));
+  launch_to_title();
 }
 
 void GameSessionTest::TearDown() {

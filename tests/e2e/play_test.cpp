@@ -5,7 +5,6 @@
 #include <sstream>
 
 #include "harness.h"
-#include "scene.h"
 
 namespace e2e {
 namespace {
@@ -93,12 +92,11 @@ class PlayScreen : public GameSessionTest {
   // at once and the game ends by itself: a new one is started (three at most).
   void play() {
     for (int game = 1;; ++game) {
-      ASSERT_TRUE(passed(title_wait(s, QUORVANE_MENU_BMP)));
       const Error entered = play_enter(s, &first);
       if (entered.empty() && !over()) return;
       ASSERT_TRUE(over() && game < 3) << entered;
-      ASSERT_TRUE(game_launch(s, launch));
-      ASSERT_TRUE(window_wait(s, Millis(30000)));
+      launch_to_title();
+      if (HasFatalFailure()) return;
     }
   }
 
@@ -107,9 +105,8 @@ class PlayScreen : public GameSessionTest {
 
   // A new game in the same session, in play.
   void replay() {
-    ASSERT_TRUE(game_launch(s, launch));
-    ASSERT_TRUE(window_wait(s, Millis(30000)));
-    play();
+    launch_to_title();
+    if (!HasFatalFailure()) play();
   }
 
   // Waits until the bricks have come to rest, so that what still changes on

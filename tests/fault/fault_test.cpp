@@ -10,13 +10,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "harness.h"
 #include "pty_run.h"
-#include "scene.h"
 
 namespace {
 
@@ -24,8 +22,8 @@ using e2e::Millis;
 using xs::Launch;
 
 std::vector<char> real_picture() {
-  std::ifstream in(QUORVANE_MENU_BMP, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::string text = xs::read_file(QUORVANE_MENU_BMP);
+  return {text.begin(), text.end()};
 }
 
 void write_file(const std::string &path, const std::vector<char> &bytes) {
@@ -46,6 +44,9 @@ struct Expected {
 const Expected kNothing{};
 Expected exactly(const std::string &line) { return {line + "\n", false}; }
 Expected line_after(const std::string &prefix) { return {prefix, true}; }
+Expected out_of_memory(const std::string &record) {
+  return exactly("quorvane: out of memory (" + record + ")");
+}
 
 ::testing::AssertionResult holds(const std::string &got, const Expected &want) {
   bool ok = got == want.text;
@@ -84,18 +85,15 @@ class FaultMatrix : public ::testing::Test {
   e2e::Session s;
   fault::PtyRun run;
 
-  void start(const Launch &how) { ASSERT_TRUE(fault::pty_launch(s, run, how)); }
-
-  void with_display(const std::vector<std::string> &xvfb_extra = {}) {
-    ASSERT_TRUE(e2e::xvfb_start(s, xvfb_extra));
+  // The game on a terminal of its own, on a new private display unless told otherwise.
+  void start(const Launch &how, bool new_display = true) {
+    ASSERT_TRUE(new_display ? e2e::xvfb_start(s) : ::testing::AssertionSuccess());
+    ASSERT_TRUE(fault::pty_launch(s, run, how));
   }
 
   // The title picture is on screen and the pointer, and so the keyboard
   // focus, is on the window: from now on the game takes input.
-  void wait_title() {
-    ASSERT_TRUE(e2e::window_wait(s, Millis(30000))) << output();
-    ASSERT_TRUE(e2e::passed(xs::title_wait(s, QUORVANE_MENU_BMP))) << output();
-  }
+  void wait_title() { ASSERT_TRUE(e2e::passed(xs::title_wait(s, QUORVANE_MENU_BMP))) << output(); }
 
   // Space released once the title is up, for a game that fails to start.
   void press_start() {
@@ -133,7 +131,7 @@ class FaultMatrix : public ::testing::Test {
 // ---- The display: none, gone, without input, without OpenGL -------------
 
 TEST_F(FaultMatrix, WithoutDisplayTheGameSaysSoOnItsOutputAndEndsWithStatusOne) {
-  start(with_env({{"DISPLAY", std::nullopt}, {"SDL_VIDEODRIVER", std::nullopt}}));
+  start(with_env({{"DISPLAY", std::nullopt}, {"SDL_VIDEODRIVER", std::nullopt}}), false);
   expect_end(1);
   expect_output(line_after("SDL_Init: "), kNothing);
 }
@@ -142,11 +140,10 @@ TEST_F(FaultMatrix, ADisplayWithNoServerBehindItIsReportedAndEndsWithStatusOne) 
   // A display number far above the ones Xvfb -displayfd hands out (the lowest
   // free), with no socket listening for it, so no parallel test can start a
   // server there while this one runs.
-  std::ifstream sockets("/proc/net/unix");
-  const std::string listening((std::istreambuf_iterator<char>(sockets)), std::istreambuf_iterator<char>());
+  const std::string listening = xs::read_file("/proc/net/unix");
   int gone = 4242;
   while (listening.find("/tmp/.X11-unix/X" + std::to_string(gone) + "\n") != std::string::npos) ++gone;
-  start(with_env({{"DISPLAY", ":" + std::to_string(gone)}, {"SDL_VIDEODRIVER", std::nullopt}}));
+  start(with_env({{"DISPLAY", ":" + std::to_string(gone)}, {"SDL_VIDEODRIVER", std::nullopt}}), false);
   expect_end(1);
   expect_output(line_after("SDL_Init: "), kNothing);
 }
@@ -155,7 +152,7 @@ TEST_F(FaultMatrix, ADisplayWithNoServerBehindItIsReportedAndEndsWithStatusOne) 
 // OpenGL: the title would wait for a start that cannot come, and the game
 // could not be played after it anyway. It is refused before the title.
 TEST_F(FaultMatrix, TheDummyDriverIsRefusedBeforeTheTitleWithStatusOne) {
-  start(with_env({{"DISPLAY", std::nullopt}, {"SDL_VIDEODRIVER", "dummy"}}));
+  start(with_env({{"DISPLAY", std::nullopt}, {"SDL_VIDEODRIVER", "dummy"}}), false);
   expect_end(1);
   expect_output(line_after("SDL_GL_LoadLibrary: "), kNothing);
 }
@@ -164,8 +161,8 @@ TEST_F(FaultMatrix, TheDummyDriverIsRefusedBeforeTheTitleWithStatusOne) {
 // shows and the OpenGL mode fails after it; sdl12-compat already refuses to
 // load it, before the title. Both end with one message and status 1.
 TEST_F(FaultMatrix, AServerWithoutOpenGLIsReportedBeforeOrAfterTheTitleWithStatusOne) {
-  with_display({"-extension", "GLX"});
-  start(e2e::game_default());
+  ASSERT_TRUE(e2e::xvfb_start(s, {"-extension", "GLX"}));
+  start(e2e::game_default(), false);
   const e2e::Picture reference = e2e::bmp_load(QUORVANE_MENU_BMP);
   const bool title = e2e::poll_until(Millis(30000),
                                      [&] {
@@ -197,7 +194,6 @@ TEST_F(FaultMatrix, TheServerGoingAwayInPlayEndsTheGameWithStatusOne) {
   if (SDL_PATCHLEVEL >= 50 || (preload && std::string(preload).find("sdl12-compat") != std::string::npos))
     GTEST_SKIP() << "sdl12-compat waits forever at exit on a dead X connection";
   if (std::getenv("QUORVANE_SANITIZED")) GTEST_SKIP() << "the X and SDL libraries leak on this path";
-  with_display();
   start(e2e::game_default());
   enter_play();
   ASSERT_FALSE(e2e::game_exited(s)) << output();
@@ -227,51 +223,38 @@ void PrintTo(const BadPicture &p, std::ostream *os) { *os << p.name; }
 class BadTitlePicture : public FaultMatrix, public ::testing::WithParamInterface<BadPicture> {};
 
 TEST_P(BadTitlePicture, IsReportedOnStandardErrorAndEndsWithStatusOne) {
-  with_display();
   start(with_picture(GetParam().make));
   expect_end(1);
   expect_output(kNothing, line_after("Impossible de charger menu.bmp: "));
 }
 
-std::vector<char> truncated(size_t keep) {
-  std::vector<char> bytes = real_picture();
-  bytes.resize(keep);
-  return bytes;
+// Writes as menu.bmp what `change` makes of the real picture.
+std::function<void(const std::string &)> altered(std::function<void(std::vector<char> &)> change) {
+  return [change](const std::string &dir) {
+    std::vector<char> bytes = real_picture();
+    change(bytes);
+    write_file(dir + "/menu.bmp", bytes);
+  };
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Pictures, BadTitlePicture,
     ::testing::Values(
         BadPicture{"Missing", [](const std::string &) {}},
-        BadPicture{"Empty", [](const std::string &dir) { write_file(dir + "/menu.bmp", {}); }},
-        BadPicture{"CutInItsHeader",
-                   [](const std::string &dir) { write_file(dir + "/menu.bmp", truncated(20)); }},
-        BadPicture{"CutInItsPixels",
-                   [](const std::string &dir) {
-                     write_file(dir + "/menu.bmp", truncated(real_picture().size() / 2));
-                   }},
-        BadPicture{"OneByteShort",
-                   [](const std::string &dir) {
-                     write_file(dir + "/menu.bmp", truncated(real_picture().size() - 1));
-                   }},
-        BadPicture{"NotABitmap",
-                   [](const std::string &dir) {
+        BadPicture{"Empty", altered([](std::vector<char> &b) { b.clear(); })},
+        BadPicture{"CutInItsHeader", altered([](std::vector<char> &b) { b.resize(20); })},
+        BadPicture{"CutInItsPixels", altered([](std::vector<char> &b) { b.resize(b.size() / 2); })},
+        BadPicture{"OneByteShort", altered([](std::vector<char> &b) { b.pop_back(); })},
+        BadPicture{"NotABitmap", altered([](std::vector<char> &b) {
                      const std::string text = "#!/bin/sh\necho this is not a picture\n";
-                     write_file(dir + "/menu.bmp", std::vector<char>(text.begin(), text.end()));
-                   }},
-        BadPicture{"ClaimingAHundredThousandPixelsSquare",
-                   [](const std::string &dir) {
-                     std::vector<char> bytes = real_picture();
-                     put_u32(bytes, 18, 100000);  // width
-                     put_u32(bytes, 22, 100000);  // height
-                     write_file(dir + "/menu.bmp", bytes);
-                   }},
+                     b.assign(text.begin(), text.end());
+                   })},
+        BadPicture{"ClaimingAHundredThousandPixelsSquare", altered([](std::vector<char> &b) {
+                     put_u32(b, 18, 100000);  // width
+                     put_u32(b, 22, 100000);  // height
+                   })},
         BadPicture{"ClaimingANegativeWidth",
-                   [](const std::string &dir) {
-                     std::vector<char> bytes = real_picture();
-                     put_u32(bytes, 18, static_cast<uint32_t>(-640));
-                     write_file(dir + "/menu.bmp", bytes);
-                   }},
+                   altered([](std::vector<char> &b) { put_u32(b, 18, static_cast<uint32_t>(-640)); })},
         BadPicture{"ADirectory",
                    [](const std::string &dir) { std::filesystem::create_directory(dir + "/menu.bmp"); }}),
     [](const ::testing::TestParamInfo<BadPicture> &info) { return std::string(info.param.name); });
@@ -283,7 +266,6 @@ INSTANTIATE_TEST_SUITE_P(
 constexpr uint32_t kBrightIndex = 220;
 
 TEST_F(FaultMatrix, APaletteLongerThanItsDepthIsRefusedCleanlyOrShown) {
-  with_display();
   start(with_picture([](const std::string &dir) {
     constexpr uint32_t kColours = 300, kSide = 4, kRowBytes = 4;
     constexpr uint32_t kOffset = 14 + 40 + 4 * kColours, kPixels = kRowBytes * kSide;
@@ -324,9 +306,8 @@ TEST_F(FaultMatrix, APaletteLongerThanItsDepthIsRefusedCleanlyOrShown) {
 
 TEST_F(FaultMatrix, AnUnreadableTitlePictureIsReportedAndEndsWithStatusOne) {
   if (geteuid() == 0) GTEST_SKIP() << "running as root, which reads a file whatever its mode";
-  with_display();
   start(with_picture([](const std::string &dir) {
-    write_file(dir + "/menu.bmp", real_picture());
+    altered([](std::vector<char> &) {})(dir);
     chmod((dir + "/menu.bmp").c_str(), 0);
   }));
   expect_end(1);
@@ -347,7 +328,6 @@ void PrintTo(const FailingRecord &r, std::ostream *os) { *os << r.name; }
 class OutOfMemory : public FaultMatrix, public ::testing::WithParamInterface<FailingRecord> {};
 
 TEST_P(OutOfMemory, EndsTheGameWithOneMessageAndStatusOne) {
-  with_display();
   start(failing_alloc(GetParam().name));
   if (GetParam().after_title) press_start();
   expect_end(1);
@@ -356,13 +336,12 @@ TEST_P(OutOfMemory, EndsTheGameWithOneMessageAndStatusOne) {
 
 INSTANTIATE_TEST_SUITE_P(
     Records, OutOfMemory,
-    ::testing::Values(FailingRecord{"game", false, kNothing, exactly("quorvane: out of memory (game)")},
-                      FailingRecord{"title screen", false, kNothing,
-                                    exactly("quorvane: out of memory (title screen)")},
-                      FailingRecord{"window", true, kNothing, exactly("quorvane: out of memory (window)")},
+    ::testing::Values(FailingRecord{"game", false, kNothing, out_of_memory("game")},
+                      FailingRecord{"title screen", false, kNothing, out_of_memory("title screen")},
+                      FailingRecord{"window", true, kNothing, out_of_memory("window")},
                       FailingRecord{"camera", true, exactly("Error during camera_init in camera"), kNothing},
-                      FailingRecord{"paddle", true, kNothing, exactly("quorvane: out of memory (paddle)")},
-                      FailingRecord{"map", true, kNothing, exactly("quorvane: out of memory (map)")}),
+                      FailingRecord{"paddle", true, kNothing, out_of_memory("paddle")},
+                      FailingRecord{"map", true, kNothing, out_of_memory("map")}),
     [](const ::testing::TestParamInfo<FailingRecord> &info) {
       std::string name = info.param.name;
       for (char &c : name)
@@ -371,7 +350,6 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(FaultMatrix, WithoutBricksTheGamePlaysOnAndEscapeEndsItWithStatusZero) {
-  with_display();
   start(failing_alloc("bricks"));
   enter_play();
   // It plays on: later frames are drawn.
@@ -385,7 +363,6 @@ TEST_F(FaultMatrix, WithoutBricksTheGamePlaysOnAndEscapeEndsItWithStatusZero) {
 // Without its first ball the field is over before it starts: the rule for an
 // empty ball list ends the game at the first step, as a normal game over.
 TEST_F(FaultMatrix, WithoutItsFirstBallTheGameIsOverAtOnceWithoutACrash) {
-  with_display();
   start(failing_alloc("balls"));
   press_start();
   expect_end(0);
@@ -397,7 +374,6 @@ TEST_F(FaultMatrix, WithoutItsFirstBallTheGameIsOverAtOnceWithoutACrash) {
 // end by the last ball lost is here.
 
 TEST_F(FaultMatrix, LosingTheOnlyBallEndsWithStatusZero) {
-  with_display();
   start(e2e::game_default());
   enter_play();
   // The first ball heads straight for the paddle at angle 0 and reaches it

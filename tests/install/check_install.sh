@@ -23,6 +23,8 @@ fail() {
   failures=$((failures + 1))
 }
 ok() { echo "ok: $*"; }
+# check OK-TEXT FAIL-TEXT COMMAND...: runs the command and reports either text.
+check() { if "${@:3}"; then ok "$1"; else fail "$2"; fi; }
 
 # --- the installed tree ---------------------------------------------------
 
@@ -40,7 +42,7 @@ for s in "${sizes[@]}"; do expected+=("share/icons/hicolor/${s}x${s}/apps/quorva
 # Exactly these files: no tests, benchmarks, tools, libraries or headers.
 (cd "$prefix" && find . \( -type f -o -type l \) | sed 's|^\./||' | sort) >"$tmp/got"
 printf '%s\n' "${expected[@]}" | sort >"$tmp/want"
-if diff -u "$tmp/want" "$tmp/got"; then ok "installed files"; else fail "installed files differ (- expected, + installed)"; fi
+check "installed files" "installed files differ (- expected, + installed)" diff -u "$tmp/want" "$tmp/got"
 
 if [ -x "$prefix/games/quorvane" ] && file -b "$prefix/games/quorvane" | grep -q '^ELF .* executable'; then
   ok "games/quorvane is an executable"
@@ -48,11 +50,8 @@ else
   fail "games/quorvane is not an executable program: $(file -b "$prefix/games/quorvane" 2>&1)"
 fi
 
-if cmp -s "$source/data/menu.bmp" "$prefix/share/games/quorvane/menu.bmp"; then
-  ok "installed title picture is data/menu.bmp"
-else
-  fail "installed menu.bmp differs from data/menu.bmp"
-fi
+check "installed title picture is data/menu.bmp" "installed menu.bmp differs from data/menu.bmp" \
+  cmp -s "$source/data/menu.bmp" "$prefix/share/games/quorvane/menu.bmp"
 
 for s in "${sizes[@]}"; do
   icon="$prefix/share/icons/hicolor/${s}x${s}/apps/quorvane.png"
@@ -153,15 +152,10 @@ else
 fi
 
 "$xsession" key "$game_pid" Escape
+# Bounded by 10 s: tail returns as soon as the game has ended.
+timeout 10 tail --pid="$game_pid" -f /dev/null
 status=""
-for _ in $(seq 100); do
-  if ! kill -0 "$game_pid" 2>/dev/null; then
-    wait "$game_pid"
-    status=$?
-    break
-  fi
-  sleep 0.1
-done
+kill -0 "$game_pid" 2>/dev/null || { wait "$game_pid"; status=$?; }
 game_pid_was=$game_pid
 game_pid=""
 if [ "$status" = 0 ]; then

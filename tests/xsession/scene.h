@@ -34,8 +34,8 @@ struct TextBlock {
 // Blocks of pure white pixels in the top rows, from top to bottom.
 std::vector<TextBlock> text_blocks(const Picture &screen);
 
-// Waits until the game shows the title picture `picture` (a BMP file), then
-// puts the pointer, and so the keyboard, on the window: the title takes input
+// Waits for the game's window, then until it shows the title picture `picture`
+// (a BMP file), then puts the pointer, and so the keyboard, on the window: the title takes input
 // from then on (sdl12-compat maps its window before it takes any).
 Error title_wait(Session &s, const std::string &picture);
 // From the title: Space, then waits for the first frame of play, kept in

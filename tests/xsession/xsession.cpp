@@ -37,21 +37,11 @@ constexpr int kWidth = 640, kHeight = 480;
 // or quits; requests on a dead window must not abort the caller.
 int ignore_x_errors(Display *, XErrorEvent *) { return 0; }
 
-std::string read_file(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // Stops a child of ours: a polite signal, then a hard one.
 void process_stop(pid_t pid) {
   if (pid <= 0) return;
   kill(pid, SIGTERM);
-  for (int i = 0; i < 200; ++i) {
-    if (waitpid(pid, nullptr, WNOHANG) == pid) return;
-    std::this_thread::sleep_for(Millis(10));
-  }
+  if (poll_until(Millis(2000), [&] { return waitpid(pid, nullptr, WNOHANG) == pid; })) return;
   kill(pid, SIGKILL);
   waitpid(pid, nullptr, 0);
 }
@@ -86,6 +76,11 @@ unsigned long window_pid(Display *dpy, Window w) {
 void settle(Session &s) {
   XSync(s.dpy, False);
   pause_for(kEventGap);
+}
+
+void key_fake(Session &s, unsigned long keysym, Bool down) {
+  XTestFakeKeyEvent(s.dpy, XKeysymToKeycode(s.dpy, keysym), down, CurrentTime);
+  settle(s);
 }
 
 Error server_try(Session &s, const std::vector<std::string> &extra) {
@@ -159,16 +154,15 @@ bool poll_until(Millis deadline, const std::function<bool()> &ready) {
 
 void pause_for(Millis ms) { std::this_thread::sleep_for(ms); }
 
-bool Picture::operator==(const Picture &o) const {
-  return width == o.width && height == o.height &&
-         std::equal(px.begin(), px.end(), o.px.begin(), o.px.end(),
-                    [](Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; });
+std::string read_file(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 Picture bmp_load(const std::string &path) {
   Picture pic;
-  std::ifstream in(path, std::ios::binary);
-  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string text = read_file(path);
+  const std::vector<unsigned char> bytes(text.begin(), text.end());
   auto u32 = [&](size_t at) {
     return static_cast<uint32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
                                  static_cast<uint32_t>(bytes[at + 3]) << 24);
@@ -244,10 +238,8 @@ double proc_cpu_seconds(pid_t pid) {
 Session::~Session() {
   game_kill(*this);
   server_stop(*this);
-  if (!dir.empty()) {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
-  }
+  std::error_code ignored;
+  if (!dir.empty()) std::filesystem::remove_all(dir, ignored);
 }
 
 Error server_start(Session &s, const std::vector<std::string> &extra) {
@@ -270,6 +262,8 @@ void server_stop(Session &s) {
 }
 
 Error game_start(Session &s, const Launch &how) {
+  std::error_code ignored;  // a new game in the same session needs no old one's files
+  if (!s.dir.empty()) std::filesystem::remove_all(s.dir, ignored);
   char pattern[] = "/tmp/quorvane-game-XXXXXX";
   if (!mkdtemp(pattern)) return std::string("mkdtemp: ") + std::strerror(errno);
   s.dir = pattern;
@@ -343,12 +337,10 @@ Error game_window_wait(Session &s, Millis deadline) {
     found = window_find(s.dpy, s.game_pid);
     return found != 0;
   });
-  if (!found) {
-    if (s.game_status)
-      return "the game ended (" + describe_status(*s.game_status) + ") before showing a window";
-    return shown ? "no game window"
-                 : "no game window within " + std::to_string(scaled(deadline).count()) + " ms";
-  }
+  // Only the game's end stops the wait early.
+  if (!found && shown)
+    return "the game ended (" + describe_status(*s.game_status) + ") before showing a window";
+  if (!found) return "no game window within " + std::to_string(scaled(deadline).count()) + " ms";
   s.top = found;
   Window child = 0;
   XTranslateCoordinates(s.dpy, found, DefaultRootWindow(s.dpy), 0, 0, &s.win_x, &s.win_y, &child);
@@ -368,15 +360,8 @@ void click(Session &s, int x, int y, unsigned button) {
   settle(s);
 }
 
-void key_press(Session &s, unsigned long keysym) {
-  XTestFakeKeyEvent(s.dpy, XKeysymToKeycode(s.dpy, keysym), True, CurrentTime);
-  settle(s);
-}
-
-void key_release(Session &s, unsigned long keysym) {
-  XTestFakeKeyEvent(s.dpy, XKeysymToKeycode(s.dpy, keysym), False, CurrentTime);
-  settle(s);
-}
+void key_press(Session &s, unsigned long keysym) { key_fake(s, keysym, True); }
+void key_release(Session &s, unsigned long keysym) { key_fake(s, keysym, False); }
 
 void key_tap(Session &s, unsigned long keysym) {
   key_press(s, keysym);

@@ -85,7 +85,6 @@ int title(int argc, char **argv) {
   if (argc < 4) return usage();
   Attached a(std::atoi(argv[2]));
   if (!a.s.dpy) return fail("cannot open display");
-  if (const xs::Error e = xs::game_window_wait(a.s, xs::Millis(10000)); !e.empty()) return fail(e);
   if (const xs::Error e = xs::title_wait(a.s, argv[3]); !e.empty()) {
     if (argc > 4) xs::ppm_save(xs::screenshot(a.s), argv[4]);
     return fail(e);
