@@ -49,17 +49,8 @@ class SoundTest : public GameSessionTest {
     normal = paddle_find(first).width();
   }
 
-  // Taps a paddle-size key and waits until the frame shows it taken: the game
-  // has then also handled every key sent before it.
   ::testing::AssertionResult resize(unsigned long keysym, bool bigger) {
-    key_tap(s, keysym);
-    if (poll_until(Millis(3000), [&] {
-          const int width = paddle_find(screenshot(s)).width();
-          return bigger ? width > normal * 3 / 2 : width < normal * 3 / 4;
-        }))
-      return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "the paddle did not change size" << (game_exited(s) ? " (the game has ended)" : "");
+    return passed(paddle_resize(s, keysym, normal, bigger));
   }
 
   // Waits until the raw file holds `bytes` bytes.

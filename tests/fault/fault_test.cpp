@@ -120,9 +120,10 @@ class FaultMatrix : public ::testing::Test {
     EXPECT_TRUE(fault::terminal_unchanged(run));
   }
 
-  // Exactly the expected lines on the terminal and on standard error: no
-  // escape sequences, no sanitizer report, nothing else.
-  void expect_output(const Expected &tty, const Expected &err) {
+  // That, with exactly the expected lines on the terminal and on standard
+  // error: no escape sequences, no sanitizer report, nothing else.
+  void expect_end(int code, const Expected &tty, const Expected &err) {
+    expect_end(code);
     EXPECT_TRUE(holds(run.tty, tty)) << "on the terminal\n" << output();
     EXPECT_TRUE(holds(run.err_text, err)) << "on standard error\n" << output();
   }
@@ -132,8 +133,7 @@ class FaultMatrix : public ::testing::Test {
 
 TEST_F(FaultMatrix, WithoutDisplayTheGameSaysSoOnItsOutputAndEndsWithStatusOne) {
   start(with_env({{"DISPLAY", std::nullopt}, {"SDL_VIDEODRIVER", std::nullopt}}), false);
-  expect_end(1);
-  expect_output(line_after("SDL_Init: "), kNothing);
+  expect_end(1, line_after("SDL_Init: "), kNothing);
 }
 
 TEST_F(FaultMatrix, ADisplayWithNoServerBehindItIsReportedAndEndsWithStatusOne) {
@@ -144,8 +144,7 @@ TEST_F(FaultMatrix, ADisplayWithNoServerBehindItIsReportedAndEndsWithStatusOne) 
   int gone = 4242;
   while (listening.find("/tmp/.X11-unix/X" + std::to_string(gone) + "\n") != std::string::npos) ++gone;
   start(with_env({{"DISPLAY", ":" + std::to_string(gone)}, {"SDL_VIDEODRIVER", std::nullopt}}), false);
-  expect_end(1);
-  expect_output(line_after("SDL_Init: "), kNothing);
+  expect_end(1, line_after("SDL_Init: "), kNothing);
 }
 
 // The dummy driver opens a window nobody can see or type into, and it has no
@@ -153,8 +152,7 @@ TEST_F(FaultMatrix, ADisplayWithNoServerBehindItIsReportedAndEndsWithStatusOne) 
 // could not be played after it anyway. It is refused before the title.
 TEST_F(FaultMatrix, TheDummyDriverIsRefusedBeforeTheTitleWithStatusOne) {
   start(with_env({{"DISPLAY", std::nullopt}, {"SDL_VIDEODRIVER", "dummy"}}), false);
-  expect_end(1);
-  expect_output(line_after("SDL_GL_LoadLibrary: "), kNothing);
+  expect_end(1, line_after("SDL_GL_LoadLibrary: "), kNothing);
 }
 
 // Without GLX the classic library still loads the GL library, so the title
@@ -173,11 +171,9 @@ TEST_F(FaultMatrix, AServerWithoutOpenGLIsReportedBeforeOrAfterTheTitleWithStatu
                      !e2e::game_exited(s);
   if (title) {
     press_start();
-    expect_end(1);
-    expect_output(line_after("SDL_SetVideoMode: "), kNothing);
+    expect_end(1, line_after("SDL_SetVideoMode: "), kNothing);
   } else {
-    expect_end(1);
-    expect_output(line_after("SDL_GL_LoadLibrary: "), kNothing);
+    expect_end(1, line_after("SDL_GL_LoadLibrary: "), kNothing);
   }
 }
 
@@ -224,8 +220,7 @@ class BadTitlePicture : public FaultMatrix, public ::testing::WithParamInterface
 
 TEST_P(BadTitlePicture, IsReportedOnStandardErrorAndEndsWithStatusOne) {
   start(with_picture(GetParam().make));
-  expect_end(1);
-  expect_output(kNothing, line_after("Impossible de charger menu.bmp: "));
+  expect_end(1, kNothing, line_after("Impossible de charger menu.bmp: "));
 }
 
 // Writes as menu.bmp what `change` makes of the real picture.
@@ -294,13 +289,11 @@ TEST_F(FaultMatrix, APaletteLongerThanItsDepthIsRefusedCleanlyOrShown) {
     return shown = corner.r > 150 && corner.g < 40 && corner.b < 40;
   });
   if (!shown) {
-    expect_end(1);
-    expect_output(kNothing, line_after("Impossible de charger menu.bmp: "));
+    expect_end(1, kNothing, line_after("Impossible de charger menu.bmp: "));
   } else {
     e2e::pointer_move(s, 320, 240);
     e2e::key_tap(s, XK_Escape);
-    expect_end(0);
-    expect_output(kNothing, kNothing);
+    expect_end(0, kNothing, kNothing);
   }
 }
 
@@ -310,8 +303,7 @@ TEST_F(FaultMatrix, AnUnreadableTitlePictureIsReportedAndEndsWithStatusOne) {
     altered([](std::vector<char> &) {})(dir);
     chmod((dir + "/menu.bmp").c_str(), 0);
   }));
-  expect_end(1);
-  expect_output(kNothing, line_after("Impossible de charger menu.bmp: "));
+  expect_end(1, kNothing, line_after("Impossible de charger menu.bmp: "));
 }
 
 // ---- A record of the game that cannot be allocated ------------------------
@@ -330,8 +322,7 @@ class OutOfMemory : public FaultMatrix, public ::testing::WithParamInterface<Fai
 TEST_P(OutOfMemory, EndsTheGameWithOneMessageAndStatusOne) {
   start(failing_alloc(GetParam().name));
   if (GetParam().after_title) press_start();
-  expect_end(1);
-  expect_output(GetParam().terminal, GetParam().error);
+  expect_end(1, GetParam().terminal, GetParam().error);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -356,8 +347,7 @@ TEST_F(FaultMatrix, WithoutBricksTheGamePlaysOnAndEscapeEndsItWithStatusZero) {
   ASSERT_FALSE(e2e::next_frame(s, e2e::screenshot(s), Millis(10000)).px.empty() || e2e::game_exited(s))
       << output();
   e2e::key_tap(s, XK_Escape);
-  expect_end(0);
-  expect_output(kNothing, kNothing);
+  expect_end(0, kNothing, kNothing);
 }
 
 // Without its first ball the field is over before it starts: the rule for an
@@ -365,8 +355,7 @@ TEST_F(FaultMatrix, WithoutBricksTheGamePlaysOnAndEscapeEndsItWithStatusZero) {
 TEST_F(FaultMatrix, WithoutItsFirstBallTheGameIsOverAtOnceWithoutACrash) {
   start(failing_alloc("balls"));
   press_start();
-  expect_end(0);
-  expect_output(kNothing, kNothing);
+  expect_end(0, kNothing, kNothing);
 }
 
 // ---- Normal ends keep status 0 and a quiet terminal -----------------------
@@ -382,8 +371,7 @@ TEST_F(FaultMatrix, LosingTheOnlyBallEndsWithStatusZero) {
   // last ball is lost, so that a ball it still caught falls at a later pass.
   e2e::key_press(s, XK_Right);
   // Past the rim it falls 30 units at 0.015 per ms: about two seconds more.
-  expect_end(0);
-  expect_output(kNothing, kNothing);
+  expect_end(0, kNothing, kNothing);
 }
 
 }  // namespace

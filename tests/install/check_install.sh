@@ -17,14 +17,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-ok() { echo "ok: $*"; }
-# check OK-TEXT FAIL-TEXT COMMAND...: runs the command and reports either text.
-check() { if "${@:3}"; then ok "$1"; else fail "$2"; fi; }
+source "${BASH_SOURCE%/*}/checks.sh"
 
 # --- the installed tree ---------------------------------------------------
 
@@ -166,8 +159,4 @@ else
   fail "after Escape: status ${status:-none, still running}"
 fi
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all install checks passed"
+finish install

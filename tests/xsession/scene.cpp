@@ -68,6 +68,20 @@ bool play_shown(const Picture &screen) {
          std::abs(paddle.left + paddle.right - 639) <= 8;
 }
 
+Error paddle_resize(Session &s, unsigned long keysym, int normal, bool bigger, PaddleSpan *seen) {
+  key_tap(s, keysym);
+  PaddleSpan now;
+  const bool resized = poll_until(Millis(10000), [&] {
+    now = paddle_find(screenshot(s));
+    return bigger ? now.width() > normal * 3 / 2 : now.width() < normal * 3 / 4;
+  });
+  if (seen) *seen = now;
+  if (resized) return {};
+  return "the paddle did not change size: row " + std::to_string(now.row) + ", x " +
+         std::to_string(now.left) + ".." + std::to_string(now.right) +
+         (game_exited(s) ? " (the game has ended)" : "");
+}
+
 std::vector<TextBlock> text_blocks(const Picture &screen) {
   std::vector<TextBlock> blocks;
   auto lit = [&](int x, int y) { return white(screen.at(x, y)); };

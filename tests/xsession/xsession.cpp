@@ -389,20 +389,9 @@ Picture screenshot(Session &s) {
   XImage *image =
       XGetImage(s.dpy, DefaultRootWindow(s.dpy), s.win_x, s.win_y, kWidth, kHeight, AllPlanes, ZPixmap);
   if (!image) return pic;
-  // Channel positions come from the visual's masks, e.g. 0xff0000 for red.
-  struct Channel {
-    unsigned long mask;
-    int shift = 0;
-    unsigned long max = 1;
-    explicit Channel(unsigned long m) : mask(m) {
-      while (mask && !((mask >> shift) & 1)) ++shift;
-      if (mask) max = mask >> shift;
-    }
-    int of(unsigned long pixel) const { return static_cast<int>(((pixel & mask) >> shift) * 255 / max); }
-  };
-  const Channel red(image->red_mask), green(image->green_mask), blue(image->blue_mask);
-  // Read straight from the image where it is plain 32-bit words: tests poll
-  // the screen for short-lived frames, and a call per pixel costs them.
+  // The server is always 24 bits deep: red, green and blue are a pixel's low
+  // three bytes. Read straight from the image where it is plain 32-bit words:
+  // tests poll the screen for short-lived frames, and a call per pixel costs them.
   const bool words = image->bits_per_pixel == 32 && image->byte_order == LSBFirst;
   pic.width = image->width;
   pic.height = image->height;
@@ -412,7 +401,8 @@ Picture screenshot(Session &s) {
         reinterpret_cast<const uint32_t *>(image->data + static_cast<size_t>(y) * image->bytes_per_line);
     for (int x = 0; x < pic.width; ++x) {
       const unsigned long p = words ? row[x] : XGetPixel(image, x, y);
-      pic.px[static_cast<size_t>(y) * pic.width + x] = Rgb{red.of(p), green.of(p), blue.of(p)};
+      pic.px[static_cast<size_t>(y) * pic.width + x] =
+          Rgb{static_cast<int>(p >> 16 & 255), static_cast<int>(p >> 8 & 255), static_cast<int>(p & 255)};
     }
   }
   XDestroyImage(image);
