@@ -16,17 +16,16 @@ using namespace xs;  // NOLINT: the harness is the library plus assertions
 // The game built with the tests, or QUORVANE_E2E_GAME, with the real menu.bmp.
 Launch game_default();
 
-inline ::testing::AssertionResult xvfb_start(Session &s, const std::vector<std::string> &extra = {}) {
-  return passed(server_start(s, extra));
+using Check = ::testing::AssertionResult;
+inline Check xvfb_start(Session &s, const std::vector<std::string> &x = {}) {
+  return passed(server_start(s, x));
 }
-inline ::testing::AssertionResult game_launch(Session &s, const Launch &how = game_default()) {
+inline Check game_launch(Session &s, const Launch &how = game_default()) {
   return passed(game_start(s, how));
 }
-inline ::testing::AssertionResult window_wait(Session &s, Millis d) { return passed(game_window_wait(s, d)); }
-inline ::testing::AssertionResult polite_close(Session &s) { return passed(window_close(s)); }
-inline ::testing::AssertionResult ends_with_status(Session &s, int code, Millis deadline) {
-  return passed(game_end_expect(s, code, deadline));
-}
+inline Check window_wait(Session &s, Millis d) { return passed(game_window_wait(s, d)); }
+inline Check polite_close(Session &s) { return passed(window_close(s)); }
+inline Check ends_with_status(Session &s, int code, Millis d) { return passed(game_end_expect(s, code, d)); }
 
 // Each test gets its own display and its own game, already showing its title;
 // a test sets `launch` (say, extra environment) before this SetUp runs. At the

@@ -1,20 +1,24 @@
 // fault_test.cpp -- the game under bad conditions: one message, status 1, no crash, the terminal untouched
 #include <SDL/SDL_version.h>
 #include <X11/keysym.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "harness.h"
-#include "pty_run.h"
 
 namespace {
 
@@ -24,6 +28,48 @@ using xs::Launch;
 std::vector<char> real_picture() {
   const std::string text = xs::read_file(QUORVANE_MENU_BMP);
   return {text.begin(), text.end()};
+}
+
+// The terminal side of one run. Standard input and output are the slave of a
+// fresh pseudo-terminal, which is also the game's controlling terminal, so a
+// driver that paints the console or changes its modes would show here;
+// standard error goes to a pipe of its own.
+struct PtyRun {
+  int master = -1, slave = -1, err = -1;
+  termios before{};
+  std::string tty;  // what the game wrote on the terminal, "\r\n" turned into "\n"
+  std::string err_text;
+  ~PtyRun() {
+    for (int fd : {master, slave, err})
+      if (fd >= 0) close(fd);
+  }
+};
+
+void read_available(int fd, std::string &into) {
+  char buf[4096];
+  for (pollfd p{fd, POLLIN, 0}; fd >= 0 && poll(&p, 1, 0) > 0 && (p.revents & POLLIN);) {
+    const ssize_t n = read(fd, buf, sizeof buf);
+    if (n <= 0) return;
+    into.append(buf, static_cast<size_t>(n));
+  }
+}
+
+// Collects whatever output is waiting, without blocking.
+void pty_drain(PtyRun &run) {
+  read_available(run.master, run.tty);
+  for (size_t at; (at = run.tty.find("\r\n")) != std::string::npos;) run.tty.erase(at, 1);
+  read_available(run.err, run.err_text);
+}
+
+::testing::AssertionResult terminal_unchanged(const PtyRun &run) {
+  termios now{};
+  if (tcgetattr(run.slave, &now) != 0)
+    return ::testing::AssertionFailure() << "tcgetattr: " << std::strerror(errno);
+  const termios &was = run.before;
+  if (now.c_iflag != was.c_iflag || now.c_oflag != was.c_oflag || now.c_cflag != was.c_cflag ||
+      now.c_lflag != was.c_lflag || std::memcmp(now.c_cc, was.c_cc, sizeof now.c_cc) != 0)
+    return ::testing::AssertionFailure() << "the game left the terminal's modes changed";
+  return ::testing::AssertionSuccess();
 }
 
 void write_file(const std::string &path, const std::vector<char> &bytes) {
@@ -59,16 +105,11 @@ Expected out_of_memory(const std::string &record) {
          << (want.library_text ? " and the library's text on one line" : "");
 }
 
-// A launch of the real game with these environment changes.
-Launch with_env(xs::Env env) {
+// A launch of the real game with these environment changes, its working
+// directory filled by `prepare`, if given, instead of with the real picture.
+Launch with_env(xs::Env env, std::function<void(const std::string &)> prepare = {}) {
   Launch how = e2e::game_default();
   how.env = std::move(env);
-  return how;
-}
-
-// A launch whose working directory `prepare` fills instead of the real picture.
-Launch with_picture(std::function<void(const std::string &)> prepare) {
-  Launch how = e2e::game_default();
   how.prepare = std::move(prepare);
   return how;
 }
@@ -83,12 +124,23 @@ Launch failing_alloc(const std::string &name) {
 class FaultMatrix : public ::testing::Test {
  protected:
   e2e::Session s;
-  fault::PtyRun run;
+  PtyRun run;
 
   // The game on a terminal of its own, on a new private display unless told otherwise.
-  void start(const Launch &how, bool new_display = true) {
+  void start(Launch how, bool new_display = true) {
     ASSERT_TRUE(new_display ? e2e::xvfb_start(s) : ::testing::AssertionSuccess());
-    ASSERT_TRUE(fault::pty_launch(s, run, how));
+    ASSERT_EQ(openpty(&run.master, &run.slave, nullptr, nullptr, nullptr), 0) << std::strerror(errno);
+    tcgetattr(run.slave, &run.before);
+    int errpipe[2];
+    ASSERT_EQ(pipe2(errpipe, O_CLOEXEC), 0) << std::strerror(errno);
+    fcntl(run.master, F_SETFD, FD_CLOEXEC);
+    run.err = errpipe[0];
+    how.in = how.out = run.slave;
+    how.err = errpipe[1];
+    how.own_terminal = true;
+    const ::testing::AssertionResult started = e2e::game_launch(s, how);
+    close(errpipe[1]);
+    ASSERT_TRUE(started);
   }
 
   // The title picture is on screen and the pointer, and so the keyboard
@@ -112,12 +164,17 @@ class FaultMatrix : public ::testing::Test {
   // The game must end by itself with `code`, not by a signal (a crash or a
   // sanitizer abort), and leave the terminal's modes as they were.
   void expect_end(int code) {
-    const std::optional<int> status = fault::pty_wait(s, run, Millis(30000));
+    e2e::poll_until(Millis(30000), [&] {
+      pty_drain(run);
+      return e2e::game_exited(s);
+    });
+    pty_drain(run);
+    const std::optional<int> status = s.game_status;
     ASSERT_TRUE(status.has_value()) << "the game still runs\n" << output();
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == code)
         << "the game " << e2e::describe_status(*status) << ", expected status " << code << "\n"
         << output();
-    EXPECT_TRUE(fault::terminal_unchanged(run));
+    EXPECT_TRUE(terminal_unchanged(run));
   }
 
   // That, with exactly the expected lines on the terminal and on standard
@@ -162,13 +219,11 @@ TEST_F(FaultMatrix, AServerWithoutOpenGLIsReportedBeforeOrAfterTheTitleWithStatu
   ASSERT_TRUE(e2e::xvfb_start(s, {"-extension", "GLX"}));
   start(e2e::game_default(), false);
   const e2e::Picture reference = e2e::bmp_load(QUORVANE_MENU_BMP);
-  const bool title = e2e::poll_until(Millis(30000),
-                                     [&] {
-                                       if (e2e::game_exited(s)) return true;
-                                       return e2e::window_wait(s, Millis(0)) &&
-                                              e2e::title_shown(e2e::screenshot(s), reference);
-                                     }) &&
-                     !e2e::game_exited(s);
+  auto title_up = [&] {
+    return e2e::game_exited(s) ||
+           (e2e::window_wait(s, Millis(0)) && e2e::title_shown(e2e::screenshot(s), reference));
+  };
+  const bool title = e2e::poll_until(Millis(30000), title_up) && !e2e::game_exited(s);
   if (title) {
     press_start();
     expect_end(1, line_after("SDL_SetVideoMode: "), kNothing);
@@ -219,7 +274,7 @@ void PrintTo(const BadPicture &p, std::ostream *os) { *os << p.name; }
 class BadTitlePicture : public FaultMatrix, public ::testing::WithParamInterface<BadPicture> {};
 
 TEST_P(BadTitlePicture, IsReportedOnStandardErrorAndEndsWithStatusOne) {
-  start(with_picture(GetParam().make));
+  start(with_env({}, GetParam().make));
   expect_end(1, kNothing, line_after("Impossible de charger menu.bmp: "));
 }
 
@@ -261,7 +316,7 @@ INSTANTIATE_TEST_SUITE_P(
 constexpr uint32_t kBrightIndex = 220;
 
 TEST_F(FaultMatrix, APaletteLongerThanItsDepthIsRefusedCleanlyOrShown) {
-  start(with_picture([](const std::string &dir) {
+  start(with_env({}, [](const std::string &dir) {
     constexpr uint32_t kColours = 300, kSide = 4, kRowBytes = 4;
     constexpr uint32_t kOffset = 14 + 40 + 4 * kColours, kPixels = kRowBytes * kSide;
     std::vector<char> bytes(kOffset + kPixels, static_cast<char>(kBrightIndex));
@@ -282,7 +337,7 @@ TEST_F(FaultMatrix, APaletteLongerThanItsDepthIsRefusedCleanlyOrShown) {
   // Either the game ends, or it shows the picture and takes input.
   bool shown = false;
   e2e::poll_until(Millis(30000), [&] {
-    fault::pty_drain(run);
+    pty_drain(run);
     if (e2e::game_exited(s)) return true;
     if (!e2e::window_wait(s, Millis(0))) return false;
     const xs::Rgb corner = e2e::screenshot(s).at(1, 1);
@@ -299,7 +354,7 @@ TEST_F(FaultMatrix, APaletteLongerThanItsDepthIsRefusedCleanlyOrShown) {
 
 TEST_F(FaultMatrix, AnUnreadableTitlePictureIsReportedAndEndsWithStatusOne) {
   if (geteuid() == 0) GTEST_SKIP() << "running as root, which reads a file whatever its mode";
-  start(with_picture([](const std::string &dir) {
+  start(with_env({}, [](const std::string &dir) {
     altered([](std::vector<char> &) {})(dir);
     chmod((dir + "/menu.bmp").c_str(), 0);
   }));

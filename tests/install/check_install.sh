@@ -80,10 +80,9 @@ else
   fail "desktop-file-validate"
 fi
 key() { sed -n "s/^$1=//p" "$entry"; }
-[ "$(key Exec)" = quorvane ] || fail "Exec is '$(key Exec)'"
-[ "$(key Icon)" = quorvane ] || fail "Icon is '$(key Icon)'"
-[ "$(key Terminal)" = false ] || fail "Terminal is '$(key Terminal)'"
-[ "$(key Categories)" = "Game;ArcadeGame;" ] || fail "Categories is '$(key Categories)'"
+for pair in Exec=quorvane Icon=quorvane Terminal=false "Categories=Game;ArcadeGame;"; do
+  [ "$(key "${pair%%=*}")" = "${pair#*=}" ] || fail "${pair%%=*} is '$(key "${pair%%=*}")'"
+done
 [ -n "$(key Name)" ] && [ -n "$(key Comment)" ] || fail "Name or Comment missing"
 # The game finds its data itself: the launcher must not depend on a folder.
 [ -z "$(key Path)" ] || fail "Path is '$(key Path)'"

@@ -29,10 +29,9 @@ ok "built $(basename "$deb")"
 # --- control fields ---------------------------------------------------------
 
 field() { dpkg-deb -f "$deb" "$1"; }
-[ "$(field Package)" = quorvane ] || fail "Package is '$(field Package)'"
-[ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)'"
-[ "$(field Architecture)" = "$arch" ] || fail "Architecture is '$(field Architecture)'"
-[ "$(field Section)" = games ] || fail "Section is '$(field Section)'"
+for pair in Package=quorvane "Version=$version" "Architecture=$arch" Section=games; do
+  [ "$(field "${pair%%=*}")" = "${pair#*=}" ] || fail "${pair%%=*} is '$(field "${pair%%=*}")'"
+done
 echo "$(field Maintainer)" | grep -q '^[^<]\+ <[^@>]\+@[^>]\+>$' || fail "Maintainer is '$(field Maintainer)'"
 [ -n "$(field Description)" ] || fail "no Description"
 ok "Package, Version, Architecture, Section, Maintainer, Description"
