@@ -16,11 +16,6 @@
 
 namespace e2e {
 
-::testing::AssertionResult passed(const Error &error) {
-  if (error.empty()) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << error;
-}
-
 Launch game_default() {
   Launch how;
   const char *other = std::getenv("QUORVANE_E2E_GAME");

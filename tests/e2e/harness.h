@@ -11,7 +11,9 @@ using namespace xs;  // NOLINT: the harness is the library plus assertions
 
 // The library's calls that can fail, as assertions; each returns success or
 // what went wrong.
-::testing::AssertionResult passed(const Error &error);
+inline ::testing::AssertionResult passed(const Error &error) {
+  return error.empty() ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << error;
+}
 
 // The game built with the tests, or QUORVANE_E2E_GAME, with the real menu.bmp.
 Launch game_default();

@@ -313,7 +313,7 @@ Error game_start(Session &s, const Launch &how) {
   return {};
 }
 
-unsigned long window_find(Display *dpy, pid_t pid) {
+static unsigned long window_find(Display *dpy, pid_t pid) {
   Window root = DefaultRootWindow(dpy), parent = 0, *children = nullptr;
   unsigned int count = 0;
   if (!XQueryTree(dpy, root, &root, &parent, &children, &count)) return 0;

@@ -105,8 +105,6 @@ Error game_start(Session &s, const Launch &how);
 // Waits for the game's top-level window to be mapped and records it; after a
 // change of video mode it finds the new window.
 Error game_window_wait(Session &s, Millis deadline);
-// Pid 0 finds the only mapped 640x480 top-level window.
-unsigned long window_find(_XDisplay *dpy, pid_t pid);
 
 // Real input through XTEST, at window coordinates. Each call leaves a gap of
 // tens of milliseconds after itself, so that the media library never takes two
