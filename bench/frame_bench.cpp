@@ -6,13 +6,13 @@
 // inherits what the other left in the GL driver.
 #include <GL/gl.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -78,26 +78,15 @@ run_t frame_run(int balls, bool game, double seconds) {
 
 // Runs one measurement in a fresh process on the same display.
 bool frame_run_apart(int balls, bool game, double seconds, run_t *run, std::string *renderer) {
-  int fds[2];
-  if (pipe(fds) != 0) return false;
-  const std::string balls_arg = std::to_string(balls), seconds_arg = std::to_string(seconds);
-  const pid_t pid = fork();
-  if (pid < 0) return false;
-  if (pid == 0) {
-    dup2(fds[1], STDOUT_FILENO);
-    close(fds[0]);
-    close(fds[1]);
-    execl("/proc/self/exe", "frame_bench", "--run", game ? "game" : "bare", balls_arg.c_str(),
-          seconds_arg.c_str(), static_cast<char *>(nullptr));
-    _exit(127);
-  }
-  close(fds[1]);
+  const std::string command = "'" + std::filesystem::read_symlink("/proc/self/exe").string() + "' --run " +
+                              (game ? "game " : "bare ") + std::to_string(balls) + " " +
+                              std::to_string(seconds);
+  FILE *pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return false;
   std::string out;
   char buf[256];
-  for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) out.append(buf, static_cast<size_t>(n));
-  close(fds[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+  const int status = pclose(pipe);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
       std::sscanf(out.c_str(), "%lf %lf", &run->fps, &run->cpu_ms) != 2) {
     std::fprintf(stderr, "frame_bench: a %s run with %d balls failed: %s\n", game ? "game" : "bare", balls,
@@ -145,31 +134,27 @@ int main(int argc, char **argv) {
   std::string renderer;
   bool header = false;
   for (const int balls : counts) {
-    std::vector<double> game_fps, bare_fps, game_cpu, bare_cpu;
+    std::vector<double> fps[2], cpu[2];  // of the game's runs, then of the bare ones
     // Interleaved, so that a slow spell of the machine hits both alike.
-    for (int r = 0; r < runs; ++r) {
-      run_t g{}, b{};
-      if (!frame_run_apart(balls, true, seconds, &g, &renderer) ||
-          !frame_run_apart(balls, false, seconds, &b, &renderer)) {
-        return 1;
+    for (int r = 0; r < runs; ++r)
+      for (int bare = 0; bare < 2; ++bare) {
+        run_t run{};
+        if (!frame_run_apart(balls, bare == 0, seconds, &run, &renderer)) return 1;
+        fps[bare].push_back(run.fps);
+        cpu[bare].push_back(run.cpu_ms);
       }
-      game_fps.push_back(g.fps);
-      game_cpu.push_back(g.cpu_ms);
-      bare_fps.push_back(b.fps);
-      bare_cpu.push_back(b.cpu_ms);
-    }
     if (!header) {
       std::printf("renderer: %s\n", renderer.c_str());
       std::printf("%6s %9s %9s %7s %12s %12s %7s   %s\n", "balls", "game fps", "bare fps", "ratio",
                   "game cpu ms", "bare cpu ms", "ratio", "fps of each run (game | bare)");
       header = true;
     }
-    const double gf = median(game_fps), bf = median(bare_fps);
-    const double gc = median(game_cpu), bc = median(bare_cpu);
+    const double gf = median(fps[0]), bf = median(fps[1]);
+    const double gc = median(cpu[0]), bc = median(cpu[1]);
     std::printf("%6d %9.1f %9.1f %7.2f %12.2f %12.2f %7.2f   ", balls, gf, bf, gf / bf, gc, bc, bc / gc);
-    for (const double f : game_fps) std::printf("%.0f ", f);
+    for (const double f : fps[0]) std::printf("%.0f ", f);
     std::printf("|");
-    for (const double f : bare_fps) std::printf(" %.0f", f);
+    for (const double f : fps[1]) std::printf(" %.0f", f);
     std::printf("\n");
     std::fflush(stdout);
   }

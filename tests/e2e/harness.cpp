@@ -16,11 +16,6 @@
 
 namespace e2e {
 
-::testing::AssertionResult passed(const Error &error) {
-  if (error.empty()) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << error;
-}
-
 Launch game_default() {
   Launch how;
   const char *other = std::getenv("QUORVANE_E2E_GAME");
@@ -29,26 +24,9 @@ Launch game_default() {
   return how;
 }
 
-::testing::AssertionResult xvfb_start(Session &s, const std::vector<std::string> &extra) {
-  return passed(server_start(s, extra));
-}
-
-::testing::AssertionResult game_launch(Session &s, const Launch &how) { return passed(game_start(s, how)); }
-
-::testing::AssertionResult window_wait(Session &s, Millis deadline) {
-  return passed(game_window_wait(s, deadline));
-}
-
-::testing::AssertionResult polite_close(Session &s) { return passed(window_close(s)); }
-
-::testing::AssertionResult ends_with_status(Session &s, int code, Millis deadline) {
-  return passed(game_end_expect(s, code, deadline));
-}
-
 void GameSessionTest::SetUp() {
   ASSERT_TRUE(xvfb_start(s));
-  ASSERT_TRUE(game_launch(s, launch));
-  ASSERT_TRUE(window_wait(s, Millis(30000)));
+  launch_to_title();
 }
 
 void GameSessionTest::TearDown() {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "xsession.h"
+#include "scene.h"
 
 namespace e2e {
 
@@ -11,18 +11,25 @@ using namespace xs;  // NOLINT: the harness is the library plus assertions
 
 // The library's calls that can fail, as assertions; each returns success or
 // what went wrong.
-::testing::AssertionResult passed(const Error &error);
+inline ::testing::AssertionResult passed(const Error &error) {
+  return error.empty() ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << error;
+}
 
 // The game built with the tests, or QUORVANE_E2E_GAME, with the real menu.bmp.
 Launch game_default();
 
-::testing::AssertionResult xvfb_start(Session &s, const std::vector<std::string> &extra = {});
-::testing::AssertionResult game_launch(Session &s, const Launch &how = game_default());
-::testing::AssertionResult window_wait(Session &s, Millis deadline);
-::testing::AssertionResult polite_close(Session &s);
-::testing::AssertionResult ends_with_status(Session &s, int code, Millis deadline);
+using Check = ::testing::AssertionResult;
+inline Check xvfb_start(Session &s, const std::vector<std::string> &x = {}) {
+  return passed(server_start(s, x));
+}
+inline Check game_launch(Session &s, const Launch &how = game_default()) {
+  return passed(game_start(s, how));
+}
+inline Check window_wait(Session &s, Millis d) { return passed(game_window_wait(s, d)); }
+inline Check polite_close(Session &s) { return passed(window_close(s)); }
+inline Check ends_with_status(Session &s, int code, Millis d) { return passed(game_end_expect(s, code, d)); }
 
-// Each test gets its own display and its own game, already showing a window;
+// Each test gets its own display and its own game, already showing its title;
 // a test sets `launch` (say, extra environment) before this SetUp runs. At the
 // end a game that still runs is asked to quit with Escape and must exit with
 // status 0 (so sanitizer reports at exit are not lost); on failure the last
@@ -31,6 +38,11 @@ class GameSessionTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+  // A new game in the session, its title picture shown and taking input.
+  void launch_to_title() {
+    ASSERT_TRUE(game_launch(s, launch));
+    ASSERT_TRUE(passed(title_wait(s, launch.picture)));
+  }
   Launch launch = game_default();
   Session s;
 };

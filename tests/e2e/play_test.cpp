@@ -6,7 +6,6 @@
 #include <sstream>
 
 #include "harness.h"
-#include "scene.h"
 
 namespace e2e {
 namespace {
@@ -94,12 +93,11 @@ class PlayScreen : public GameSessionTest {
   // at once and the game ends by itself: a new one is started (three at most).
   void play() {
     for (int game = 1;; ++game) {
-      ASSERT_TRUE(passed(title_wait(s, QUORVANE_MENU_BMP)));
       const Error entered = play_enter(s, &first);
       if (entered.empty() && !over()) return;
       ASSERT_TRUE(over() && game < 3) << entered;
-      ASSERT_TRUE(game_launch(s, launch));
-      ASSERT_TRUE(window_wait(s, Millis(30000)));
+      launch_to_title();
+      if (HasFatalFailure()) return;
     }
   }
 
@@ -108,9 +106,8 @@ class PlayScreen : public GameSessionTest {
 
   // A new game in the same session, in play.
   void replay() {
-    ASSERT_TRUE(game_launch(s, launch));
-    ASSERT_TRUE(window_wait(s, Millis(30000)));
-    play();
+    launch_to_title();
+    if (!HasFatalFailure()) play();
   }
 
   // Waits until the bricks have come to rest, so that what still changes on
@@ -125,17 +122,6 @@ class PlayScreen : public GameSessionTest {
       return calm;
     });
     return steady ? now : Picture{};
-  }
-
-  // Up, and the paddle seen wider than one and a half times `normal`, as `now`.
-  ::testing::AssertionResult widens_with_up(const PaddleSpan &normal, PaddleSpan &now) {
-    key_tap(s, XK_Up);
-    if (poll_until(Millis(10000), [&] {
-          now = paddle_find(screenshot(s));
-          return now.width() > normal.width() * 3 / 2;
-        }))
-      return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << describe(now);
   }
 
   ::testing::AssertionResult pauses() {
@@ -230,15 +216,11 @@ TEST_F(PlayScreen, UpDoublesAndDownHalvesThePaddle) {
   ASSERT_TRUE(normal_width(normal));
   PaddleSpan now;
 
-  EXPECT_TRUE(widens_with_up(normal, now));
+  EXPECT_TRUE(passed(paddle_resize(s, XK_Up, normal.width(), true, &now)));
   EXPECT_TRUE(at_bottom_centre(now));
   EXPECT_NEAR(now.width(), 2.0 * normal.width(), 0.08 * normal.width()) << describe(now);
 
-  key_tap(s, XK_Down);
-  EXPECT_TRUE(poll_until(Millis(10000), [&] {
-    now = paddle_find(screenshot(s));
-    return now.width() < normal.width() * 3 / 4;
-  })) << describe(now);
+  EXPECT_TRUE(passed(paddle_resize(s, XK_Down, normal.width(), false, &now)));
   EXPECT_TRUE(at_bottom_centre(now));
   EXPECT_NEAR(now.width(), 0.5 * normal.width(), 0.06 * normal.width()) << describe(now);
 }
@@ -273,7 +255,7 @@ TEST_F(PlayScreen, AnEffectOutlastsAPauseLongerThanItself) {
   ASSERT_TRUE(normal_width(normal));
   ASSERT_FALSE(steady_picture().px.empty()) << "the picture never came to rest";
   PaddleSpan now;
-  ASSERT_TRUE(widens_with_up(normal, now));
+  ASSERT_TRUE(passed(paddle_resize(s, XK_Up, normal.width(), true, &now)));
   ASSERT_TRUE(pauses());
   pause_for(Millis(12000));
   ASSERT_TRUE(resumes());
@@ -299,20 +281,17 @@ TEST_F(PlayScreen, F11ThereAndBackKeepsTheSpheres) {
   s.win_x = (1024 - 640) / 2;
   s.win_y = (768 - 480) / 2;
   Picture seen;
-  EXPECT_TRUE(poll_until(Millis(20000), [&] {
+  auto spheres_and_paddle = [&] {
     seen = screenshot(s);
     return at_bottom_centre(paddle_find(seen)) && lit_in_field(seen) > 2000;
-  })) << "no game frame at the centre of the screen";
+  };
+  EXPECT_TRUE(poll_until(Millis(20000), spheres_and_paddle)) << "no game frame at the centre of the screen";
   s.win_x = x;
   s.win_y = y;
 
   key_tap(s, XK_F11);
   ASSERT_TRUE(window_wait(s, Millis(20000)));
-  EXPECT_TRUE(poll_until(Millis(20000),
-                         [&] {
-                           seen = screenshot(s);
-                           return at_bottom_centre(paddle_find(seen)) && lit_in_field(seen) > 2000;
-                         }))
+  EXPECT_TRUE(poll_until(Millis(20000), spheres_and_paddle))
       << "back in the window: " << lit_in_field(seen) << " lit pixels, " << describe(paddle_find(seen));
 }
 

@@ -7,7 +7,6 @@
 #include <iterator>
 
 #include "harness.h"
-#include "scene.h"
 
 namespace e2e {
 namespace {
@@ -16,11 +15,6 @@ namespace {
 // (16-bit mono or stereo), that certainly hold a sound started before them:
 // several device buffers of either library.
 constexpr std::uintmax_t kInFlight = 8192, kQuietStretch = 16384;
-
-std::string text_of(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::uintmax_t size_of(const std::string &path) {
   std::error_code absent;
@@ -47,8 +41,6 @@ class SoundTest : public GameSessionTest {
     launch.env = {
         {"SDL_AUDIODRIVER", driver}, {"SDL_DISKAUDIOFILE", "sound.raw"}, {"SDL_DISKAUDIODELAY", "10"}};
     GameSessionTest::SetUp();
-    if (HasFatalFailure()) return;
-    ASSERT_TRUE(passed(title_wait(s, QUORVANE_MENU_BMP)));
   }
 
   void start_play() {
@@ -57,17 +49,8 @@ class SoundTest : public GameSessionTest {
     normal = paddle_find(first).width();
   }
 
-  // Taps a paddle-size key and waits until the frame shows it taken: the game
-  // has then also handled every key sent before it.
   ::testing::AssertionResult resize(unsigned long keysym, bool bigger) {
-    key_tap(s, keysym);
-    if (poll_until(Millis(3000), [&] {
-          const int width = paddle_find(screenshot(s)).width();
-          return bigger ? width > normal * 3 / 2 : width < normal * 3 / 4;
-        }))
-      return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "the paddle did not change size" << (game_exited(s) ? " (the game has ended)" : "");
+    return passed(paddle_resize(s, keysym, normal, bigger));
   }
 
   // Waits until the raw file holds `bytes` bytes.
@@ -128,8 +111,8 @@ TEST_F(NoSoundDevice, PlaysSilentlySayingSoOnceAndQuitsWithStatusZero) {
   ASSERT_TRUE(resize(XK_Up, true));
   key_tap(s, XK_Escape);
   EXPECT_TRUE(ends_with_status(s, 0, Millis(20000)));
-  EXPECT_EQ(text_of(s.dir + "/stdout.log"), "");
-  const std::string said = text_of(s.dir + "/stderr.log");
+  EXPECT_EQ(read_file(s.dir + "/stdout.log"), "");
+  const std::string said = read_file(s.dir + "/stderr.log");
   EXPECT_EQ(said.rfind("quorvane: no sound: ", 0), 0u) << said;
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   EXPECT_GT(said.size(), 21u) << "without the library's reason";

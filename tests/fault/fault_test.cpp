@@ -1,22 +1,24 @@
 // fault_test.cpp -- the game under bad conditions: one message, status 1, no crash, the terminal untouched
 #include <SDL/SDL_version.h>
 #include <X11/keysym.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "harness.h"
-#include "pty_run.h"
-#include "scene.h"
 
 namespace {
 
@@ -24,8 +26,50 @@ using e2e::Millis;
 using xs::Launch;
 
 std::vector<char> real_picture() {
-  std::ifstream in(QUORVANE_MENU_BMP, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::string text = xs::read_file(QUORVANE_MENU_BMP);
+  return {text.begin(), text.end()};
+}
+
+// The terminal side of one run. Standard input and output are the slave of a
+// fresh pseudo-terminal, which is also the game's controlling terminal, so a
+// driver that paints the console or changes its modes would show here;
+// standard error goes to a pipe of its own.
+struct PtyRun {
+  int master = -1, slave = -1, err = -1;
+  termios before{};
+  std::string tty;  // what the game wrote on the terminal, "\r\n" turned into "\n"
+  std::string err_text;
+  ~PtyRun() {
+    for (int fd : {master, slave, err})
+      if (fd >= 0) close(fd);
+  }
+};
+
+void read_available(int fd, std::string &into) {
+  char buf[4096];
+  for (pollfd p{fd, POLLIN, 0}; fd >= 0 && poll(&p, 1, 0) > 0 && (p.revents & POLLIN);) {
+    const ssize_t n = read(fd, buf, sizeof buf);
+    if (n <= 0) return;
+    into.append(buf, static_cast<size_t>(n));
+  }
+}
+
+// Collects whatever output is waiting, without blocking.
+void pty_drain(PtyRun &run) {
+  read_available(run.master, run.tty);
+  for (size_t at; (at = run.tty.find("\r\n")) != std::string::npos;) run.tty.erase(at, 1);
+  read_available(run.err, run.err_text);
+}
+
+::testing::AssertionResult terminal_unchanged(const PtyRun &run) {
+  termios now{};
+  if (tcgetattr(run.slave, &now) != 0)
+    return ::testing::AssertionFailure() << "tcgetattr: " << std::strerror(errno);
+  const termios &was = run.before;
+  if (now.c_iflag != was.c_iflag || now.c_oflag != was.c_oflag || now.c_cflag != was.c_cflag ||
+      now.c_lflag != was.c_lflag || std::memcmp(now.c_cc, was.c_cc, sizeof now.c_cc) != 0)
+    return ::testing::AssertionFailure() << "the game left the terminal's modes changed";
+  return ::testing::AssertionSuccess();
 }
 
 void write_file(const std::string &path, const std::vector<char> &bytes) {
@@ -46,6 +90,9 @@ struct Expected {
 const Expected kNothing{};
 Expected exactly(const std::string &line) { return {line + "\n", false}; }
 Expected line_after(const std::string &prefix) { return {prefix, true}; }
+Expected out_of_memory(const std::string &record) {
+  return exactly("quorvane: out of memory (" + record + ")");
+}
 
 ::testing::AssertionResult holds(const std::string &got, const Expected &want) {
   bool ok = got == want.text;
@@ -58,16 +105,11 @@ Expected line_after(const std::string &prefix) { return {prefix, true}; }
          << (want.library_text ? " and the library's text on one line" : "");
 }
 
-// A launch of the real game with these environment changes.
-Launch with_env(xs::Env env) {
+// A launch of the real game with these environment changes, its working
+// directory filled by `prepare`, if given, instead of with the real picture.
+Launch with_env(xs::Env env, std::function<void(const std::string &)> prepare = {}) {
   Launch how = e2e::game_default();
   how.env = std::move(env);
-  return how;
-}
-
-// A launch whose working directory `prepare` fills instead of the real picture.
-Launch with_picture(std::function<void(const std::string &)> prepare) {
-  Launch how = e2e::game_default();
   how.prepare = std::move(prepare);
   return how;
 }
@@ -82,20 +124,28 @@ Launch failing_alloc(const std::string &name) {
 class FaultMatrix : public ::testing::Test {
  protected:
   e2e::Session s;
-  fault::PtyRun run;
+  PtyRun run;
 
-  void start(const Launch &how) { ASSERT_TRUE(fault::pty_launch(s, run, how)); }
-
-  void with_display(const std::vector<std::string> &xvfb_extra = {}) {
-    ASSERT_TRUE(e2e::xvfb_start(s, xvfb_extra));
+  // The game on a terminal of its own, on a new private display unless told otherwise.
+  void start(Launch how, bool new_display = true) {
+    ASSERT_TRUE(new_display ? e2e::xvfb_start(s) : ::testing::AssertionSuccess());
+    ASSERT_EQ(openpty(&run.master, &run.slave, nullptr, nullptr, nullptr), 0) << std::strerror(errno);
+    tcgetattr(run.slave, &run.before);
+    int errpipe[2];
+    ASSERT_EQ(pipe2(errpipe, O_CLOEXEC), 0) << std::strerror(errno);
+    fcntl(run.master, F_SETFD, FD_CLOEXEC);
+    run.err = errpipe[0];
+    how.in = how.out = run.slave;
+    how.err = errpipe[1];
+    how.own_terminal = true;
+    const ::testing::AssertionResult started = e2e::game_launch(s, how);
+    close(errpipe[1]);
+    ASSERT_TRUE(started);
   }
 
   // The title picture is on screen and the pointer, and so the keyboard
   // focus, is on the window: from now on the game takes input.
-  void wait_title() {
-    ASSERT_TRUE(e2e::window_wait(s, Millis(30000))) << output();
-    ASSERT_TRUE(e2e::passed(xs::title_wait(s, QUORVANE_MENU_BMP))) << output();
-  }
+  void wait_title() { ASSERT_TRUE(e2e::passed(xs::title_wait(s, QUORVANE_MENU_BMP))) << output(); }
 
   // Space released once the title is up, for a game that fails to start.
   void press_start() {
@@ -114,17 +164,23 @@ class FaultMatrix : public ::testing::Test {
   // The game must end by itself with `code`, not by a signal (a crash or a
   // sanitizer abort), and leave the terminal's modes as they were.
   void expect_end(int code) {
-    const std::optional<int> status = fault::pty_wait(s, run, Millis(30000));
+    e2e::poll_until(Millis(30000), [&] {
+      pty_drain(run);
+      return e2e::game_exited(s);
+    });
+    pty_drain(run);
+    const std::optional<int> status = s.game_status;
     ASSERT_TRUE(status.has_value()) << "the game still runs\n" << output();
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == code)
         << "the game " << e2e::describe_status(*status) << ", expected status " << code << "\n"
         << output();
-    EXPECT_TRUE(fault::terminal_unchanged(run));
+    EXPECT_TRUE(terminal_unchanged(run));
   }
 
-  // Exactly the expected lines on the terminal and on standard error: no
-  // escape sequences, no sanitizer report, nothing else.
-  void expect_output(const Expected &tty, const Expected &err) {
+  // That, with exactly the expected lines on the terminal and on standard
+  // error: no escape sequences, no sanitizer report, nothing else.
+  void expect_end(int code, const Expected &tty, const Expected &err) {
+    expect_end(code);
     EXPECT_TRUE(holds(run.tty, tty)) << "on the terminal\n" << output();
     EXPECT_TRUE(holds(run.err_text, err)) << "on standard error\n" << output();
   }
@@ -133,54 +189,46 @@ class FaultMatrix : public ::testing::Test {
 // ---- The display: none, gone, without input, without OpenGL -------------
 
 TEST_F(FaultMatrix, WithoutDisplayTheGameSaysSoOnItsOutputAndEndsWithStatusOne) {
-  start(with_env({{"DISPLAY", std::nullopt}, {"SDL_VIDEODRIVER", std::nullopt}}));
-  expect_end(1);
-  expect_output(line_after("SDL_Init: "), kNothing);
+  start(with_env({{"DISPLAY", std::nullopt}, {"SDL_VIDEODRIVER", std::nullopt}}), false);
+  expect_end(1, line_after("SDL_Init: "), kNothing);
 }
 
 TEST_F(FaultMatrix, ADisplayWithNoServerBehindItIsReportedAndEndsWithStatusOne) {
   // A display number far above the ones Xvfb -displayfd hands out (the lowest
   // free), with no socket listening for it, so no parallel test can start a
   // server there while this one runs.
-  std::ifstream sockets("/proc/net/unix");
-  const std::string listening((std::istreambuf_iterator<char>(sockets)), std::istreambuf_iterator<char>());
+  const std::string listening = xs::read_file("/proc/net/unix");
   int gone = 4242;
   while (listening.find("/tmp/.X11-unix/X" + std::to_string(gone) + "\n") != std::string::npos) ++gone;
-  start(with_env({{"DISPLAY", ":" + std::to_string(gone)}, {"SDL_VIDEODRIVER", std::nullopt}}));
-  expect_end(1);
-  expect_output(line_after("SDL_Init: "), kNothing);
+  start(with_env({{"DISPLAY", ":" + std::to_string(gone)}, {"SDL_VIDEODRIVER", std::nullopt}}), false);
+  expect_end(1, line_after("SDL_Init: "), kNothing);
 }
 
 // The dummy driver opens a window nobody can see or type into, and it has no
 // OpenGL: the title would wait for a start that cannot come, and the game
 // could not be played after it anyway. It is refused before the title.
 TEST_F(FaultMatrix, TheDummyDriverIsRefusedBeforeTheTitleWithStatusOne) {
-  start(with_env({{"DISPLAY", std::nullopt}, {"SDL_VIDEODRIVER", "dummy"}}));
-  expect_end(1);
-  expect_output(line_after("SDL_GL_LoadLibrary: "), kNothing);
+  start(with_env({{"DISPLAY", std::nullopt}, {"SDL_VIDEODRIVER", "dummy"}}), false);
+  expect_end(1, line_after("SDL_GL_LoadLibrary: "), kNothing);
 }
 
 // Without GLX the classic library still loads the GL library, so the title
 // shows and the OpenGL mode fails after it; sdl12-compat already refuses to
 // load it, before the title. Both end with one message and status 1.
 TEST_F(FaultMatrix, AServerWithoutOpenGLIsReportedBeforeOrAfterTheTitleWithStatusOne) {
-  with_display({"-extension", "GLX"});
-  start(e2e::game_default());
+  ASSERT_TRUE(e2e::xvfb_start(s, {"-extension", "GLX"}));
+  start(e2e::game_default(), false);
   const e2e::Picture reference = e2e::bmp_load(QUORVANE_MENU_BMP);
-  const bool title = e2e::poll_until(Millis(30000),
-                                     [&] {
-                                       if (e2e::game_exited(s)) return true;
-                                       return e2e::window_wait(s, Millis(0)) &&
-                                              e2e::title_shown(e2e::screenshot(s), reference);
-                                     }) &&
-                     !e2e::game_exited(s);
+  auto title_up = [&] {
+    return e2e::game_exited(s) ||
+           (e2e::window_wait(s, Millis(0)) && e2e::title_shown(e2e::screenshot(s), reference));
+  };
+  const bool title = e2e::poll_until(Millis(30000), title_up) && !e2e::game_exited(s);
   if (title) {
     press_start();
-    expect_end(1);
-    expect_output(line_after("SDL_SetVideoMode: "), kNothing);
+    expect_end(1, line_after("SDL_SetVideoMode: "), kNothing);
   } else {
-    expect_end(1);
-    expect_output(line_after("SDL_GL_LoadLibrary: "), kNothing);
+    expect_end(1, line_after("SDL_GL_LoadLibrary: "), kNothing);
   }
 }
 
@@ -197,7 +245,6 @@ TEST_F(FaultMatrix, TheServerGoingAwayInPlayEndsTheGameWithStatusOne) {
   if (SDL_PATCHLEVEL >= 50 || (preload && std::string(preload).find("sdl12-compat") != std::string::npos))
     GTEST_SKIP() << "sdl12-compat waits forever at exit on a dead X connection";
   if (std::getenv("QUORVANE_SANITIZED")) GTEST_SKIP() << "the X and SDL libraries leak on this path";
-  with_display();
   start(e2e::game_default());
   enter_play();
   ASSERT_FALSE(e2e::game_exited(s)) << output();
@@ -227,51 +274,37 @@ void PrintTo(const BadPicture &p, std::ostream *os) { *os << p.name; }
 class BadTitlePicture : public FaultMatrix, public ::testing::WithParamInterface<BadPicture> {};
 
 TEST_P(BadTitlePicture, IsReportedOnStandardErrorAndEndsWithStatusOne) {
-  with_display();
-  start(with_picture(GetParam().make));
-  expect_end(1);
-  expect_output(kNothing, line_after("Impossible de charger menu.bmp: "));
+  start(with_env({}, GetParam().make));
+  expect_end(1, kNothing, line_after("Impossible de charger menu.bmp: "));
 }
 
-std::vector<char> truncated(size_t keep) {
-  std::vector<char> bytes = real_picture();
-  bytes.resize(keep);
-  return bytes;
+// Writes as menu.bmp what `change` makes of the real picture.
+std::function<void(const std::string &)> altered(std::function<void(std::vector<char> &)> change) {
+  return [change](const std::string &dir) {
+    std::vector<char> bytes = real_picture();
+    change(bytes);
+    write_file(dir + "/menu.bmp", bytes);
+  };
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Pictures, BadTitlePicture,
     ::testing::Values(
         BadPicture{"Missing", [](const std::string &) {}},
-        BadPicture{"Empty", [](const std::string &dir) { write_file(dir + "/menu.bmp", {}); }},
-        BadPicture{"CutInItsHeader",
-                   [](const std::string &dir) { write_file(dir + "/menu.bmp", truncated(20)); }},
-        BadPicture{"CutInItsPixels",
-                   [](const std::string &dir) {
-                     write_file(dir + "/menu.bmp", truncated(real_picture().size() / 2));
-                   }},
-        BadPicture{"OneByteShort",
-                   [](const std::string &dir) {
-                     write_file(dir + "/menu.bmp", truncated(real_picture().size() - 1));
-                   }},
-        BadPicture{"NotABitmap",
-                   [](const std::string &dir) {
+        BadPicture{"Empty", altered([](std::vector<char> &b) { b.clear(); })},
+        BadPicture{"CutInItsHeader", altered([](std::vector<char> &b) { b.resize(20); })},
+        BadPicture{"CutInItsPixels", altered([](std::vector<char> &b) { b.resize(b.size() / 2); })},
+        BadPicture{"OneByteShort", altered([](std::vector<char> &b) { b.pop_back(); })},
+        BadPicture{"NotABitmap", altered([](std::vector<char> &b) {
                      const std::string text = "#!/bin/sh\necho this is not a picture\n";
-                     write_file(dir + "/menu.bmp", std::vector<char>(text.begin(), text.end()));
-                   }},
-        BadPicture{"ClaimingAHundredThousandPixelsSquare",
-                   [](const std::string &dir) {
-                     std::vector<char> bytes = real_picture();
-                     put_u32(bytes, 18, 100000);  // width
-                     put_u32(bytes, 22, 100000);  // height
-                     write_file(dir + "/menu.bmp", bytes);
-                   }},
+                     b.assign(text.begin(), text.end());
+                   })},
+        BadPicture{"ClaimingAHundredThousandPixelsSquare", altered([](std::vector<char> &b) {
+                     put_u32(b, 18, 100000);  // width
+                     put_u32(b, 22, 100000);  // height
+                   })},
         BadPicture{"ClaimingANegativeWidth",
-                   [](const std::string &dir) {
-                     std::vector<char> bytes = real_picture();
-                     put_u32(bytes, 18, static_cast<uint32_t>(-640));
-                     write_file(dir + "/menu.bmp", bytes);
-                   }},
+                   altered([](std::vector<char> &b) { put_u32(b, 18, static_cast<uint32_t>(-640)); })},
         BadPicture{"ADirectory",
                    [](const std::string &dir) { std::filesystem::create_directory(dir + "/menu.bmp"); }}),
     [](const ::testing::TestParamInfo<BadPicture> &info) { return std::string(info.param.name); });
@@ -283,8 +316,7 @@ INSTANTIATE_TEST_SUITE_P(
 constexpr uint32_t kBrightIndex = 220;
 
 TEST_F(FaultMatrix, APaletteLongerThanItsDepthIsRefusedCleanlyOrShown) {
-  with_display();
-  start(with_picture([](const std::string &dir) {
+  start(with_env({}, [](const std::string &dir) {
     constexpr uint32_t kColours = 300, kSide = 4, kRowBytes = 4;
     constexpr uint32_t kOffset = 14 + 40 + 4 * kColours, kPixels = kRowBytes * kSide;
     std::vector<char> bytes(kOffset + kPixels, static_cast<char>(kBrightIndex));
@@ -305,32 +337,28 @@ TEST_F(FaultMatrix, APaletteLongerThanItsDepthIsRefusedCleanlyOrShown) {
   // Either the game ends, or it shows the picture and takes input.
   bool shown = false;
   e2e::poll_until(Millis(30000), [&] {
-    fault::pty_drain(run);
+    pty_drain(run);
     if (e2e::game_exited(s)) return true;
     if (!e2e::window_wait(s, Millis(0))) return false;
     const xs::Rgb corner = e2e::screenshot(s).at(1, 1);
     return shown = corner.r > 150 && corner.g < 40 && corner.b < 40;
   });
   if (!shown) {
-    expect_end(1);
-    expect_output(kNothing, line_after("Impossible de charger menu.bmp: "));
+    expect_end(1, kNothing, line_after("Impossible de charger menu.bmp: "));
   } else {
     e2e::pointer_move(s, 320, 240);
     e2e::key_tap(s, XK_Escape);
-    expect_end(0);
-    expect_output(kNothing, kNothing);
+    expect_end(0, kNothing, kNothing);
   }
 }
 
 TEST_F(FaultMatrix, AnUnreadableTitlePictureIsReportedAndEndsWithStatusOne) {
   if (geteuid() == 0) GTEST_SKIP() << "running as root, which reads a file whatever its mode";
-  with_display();
-  start(with_picture([](const std::string &dir) {
-    write_file(dir + "/menu.bmp", real_picture());
+  start(with_env({}, [](const std::string &dir) {
+    altered([](std::vector<char> &) {})(dir);
     chmod((dir + "/menu.bmp").c_str(), 0);
   }));
-  expect_end(1);
-  expect_output(kNothing, line_after("Impossible de charger menu.bmp: "));
+  expect_end(1, kNothing, line_after("Impossible de charger menu.bmp: "));
 }
 
 // ---- A record of the game that cannot be allocated ------------------------
@@ -347,22 +375,19 @@ void PrintTo(const FailingRecord &r, std::ostream *os) { *os << r.name; }
 class OutOfMemory : public FaultMatrix, public ::testing::WithParamInterface<FailingRecord> {};
 
 TEST_P(OutOfMemory, EndsTheGameWithOneMessageAndStatusOne) {
-  with_display();
   start(failing_alloc(GetParam().name));
   if (GetParam().after_title) press_start();
-  expect_end(1);
-  expect_output(GetParam().terminal, GetParam().error);
+  expect_end(1, GetParam().terminal, GetParam().error);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Records, OutOfMemory,
-    ::testing::Values(FailingRecord{"game", false, kNothing, exactly("quorvane: out of memory (game)")},
-                      FailingRecord{"title screen", false, kNothing,
-                                    exactly("quorvane: out of memory (title screen)")},
-                      FailingRecord{"window", true, kNothing, exactly("quorvane: out of memory (window)")},
+    ::testing::Values(FailingRecord{"game", false, kNothing, out_of_memory("game")},
+                      FailingRecord{"title screen", false, kNothing, out_of_memory("title screen")},
+                      FailingRecord{"window", true, kNothing, out_of_memory("window")},
                       FailingRecord{"camera", true, exactly("Error during camera_init in camera"), kNothing},
-                      FailingRecord{"paddle", true, kNothing, exactly("quorvane: out of memory (paddle)")},
-                      FailingRecord{"map", true, kNothing, exactly("quorvane: out of memory (map)")}),
+                      FailingRecord{"paddle", true, kNothing, out_of_memory("paddle")},
+                      FailingRecord{"map", true, kNothing, out_of_memory("map")}),
     [](const ::testing::TestParamInfo<FailingRecord> &info) {
       std::string name = info.param.name;
       for (char &c : name)
@@ -371,25 +396,21 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(FaultMatrix, WithoutBricksTheGamePlaysOnAndEscapeEndsItWithStatusZero) {
-  with_display();
   start(failing_alloc("bricks"));
   enter_play();
   // It plays on: later frames are drawn.
   ASSERT_FALSE(e2e::next_frame(s, e2e::screenshot(s), Millis(10000)).px.empty() || e2e::game_exited(s))
       << output();
   e2e::key_tap(s, XK_Escape);
-  expect_end(0);
-  expect_output(kNothing, kNothing);
+  expect_end(0, kNothing, kNothing);
 }
 
 // Without its first ball the field is over before it starts: the rule for an
 // empty ball list ends the game at the first step, as a normal game over.
 TEST_F(FaultMatrix, WithoutItsFirstBallTheGameIsOverAtOnceWithoutACrash) {
-  with_display();
   start(failing_alloc("balls"));
   press_start();
-  expect_end(0);
-  expect_output(kNothing, kNothing);
+  expect_end(0, kNothing, kNothing);
 }
 
 // ---- Normal ends keep status 0 and a quiet terminal -----------------------
@@ -397,7 +418,6 @@ TEST_F(FaultMatrix, WithoutItsFirstBallTheGameIsOverAtOnceWithoutACrash) {
 // end by the last ball lost is here.
 
 TEST_F(FaultMatrix, LosingTheOnlyBallEndsWithStatusZero) {
-  with_display();
   start(e2e::game_default());
   enter_play();
   // The first ball heads straight for the paddle at angle 0 and reaches it
@@ -406,8 +426,7 @@ TEST_F(FaultMatrix, LosingTheOnlyBallEndsWithStatusZero) {
   // last ball is lost, so that a ball it still caught falls at a later pass.
   e2e::key_press(s, XK_Right);
   // Past the rim it falls 30 units at 0.015 per ms: about two seconds more.
-  expect_end(0);
-  expect_output(kNothing, kNothing);
+  expect_end(0, kNothing, kNothing);
 }
 
 }  // namespace

@@ -17,12 +17,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-ok() { echo "ok: $*"; }
+source "${BASH_SOURCE%/*}/checks.sh"
 
 # --- the installed tree ---------------------------------------------------
 
@@ -40,7 +35,7 @@ for s in "${sizes[@]}"; do expected+=("share/icons/hicolor/${s}x${s}/apps/quorva
 # Exactly these files: no tests, benchmarks, tools, libraries or headers.
 (cd "$prefix" && find . \( -type f -o -type l \) | sed 's|^\./||' | sort) >"$tmp/got"
 printf '%s\n' "${expected[@]}" | sort >"$tmp/want"
-if diff -u "$tmp/want" "$tmp/got"; then ok "installed files"; else fail "installed files differ (- expected, + installed)"; fi
+check "installed files" "installed files differ (- expected, + installed)" diff -u "$tmp/want" "$tmp/got"
 
 if [ -x "$prefix/games/quorvane" ] && file -b "$prefix/games/quorvane" | grep -q '^ELF .* executable'; then
   ok "games/quorvane is an executable"
@@ -48,11 +43,8 @@ else
   fail "games/quorvane is not an executable program: $(file -b "$prefix/games/quorvane" 2>&1)"
 fi
 
-if cmp -s "$source/data/menu.bmp" "$prefix/share/games/quorvane/menu.bmp"; then
-  ok "installed title picture is data/menu.bmp"
-else
-  fail "installed menu.bmp differs from data/menu.bmp"
-fi
+check "installed title picture is data/menu.bmp" "installed menu.bmp differs from data/menu.bmp" \
+  cmp -s "$source/data/menu.bmp" "$prefix/share/games/quorvane/menu.bmp"
 
 for s in "${sizes[@]}"; do
   icon="$prefix/share/icons/hicolor/${s}x${s}/apps/quorvane.png"
@@ -88,10 +80,9 @@ else
   fail "desktop-file-validate"
 fi
 key() { sed -n "s/^$1=//p" "$entry"; }
-[ "$(key Exec)" = quorvane ] || fail "Exec is '$(key Exec)'"
-[ "$(key Icon)" = quorvane ] || fail "Icon is '$(key Icon)'"
-[ "$(key Terminal)" = false ] || fail "Terminal is '$(key Terminal)'"
-[ "$(key Categories)" = "Game;ArcadeGame;" ] || fail "Categories is '$(key Categories)'"
+for pair in Exec=quorvane Icon=quorvane Terminal=false "Categories=Game;ArcadeGame;"; do
+  [ "$(key "${pair%%=*}")" = "${pair#*=}" ] || fail "${pair%%=*} is '$(key "${pair%%=*}")'"
+done
 [ -n "$(key Name)" ] && [ -n "$(key Comment)" ] || fail "Name or Comment missing"
 # The game finds its data itself: the launcher must not depend on a folder.
 [ -z "$(key Path)" ] || fail "Path is '$(key Path)'"
@@ -153,15 +144,10 @@ else
 fi
 
 "$xsession" key "$game_pid" Escape
+# Bounded by 10 s: tail returns as soon as the game has ended.
+timeout 10 tail --pid="$game_pid" -f /dev/null
 status=""
-for _ in $(seq 100); do
-  if ! kill -0 "$game_pid" 2>/dev/null; then
-    wait "$game_pid"
-    status=$?
-    break
-  fi
-  sleep 0.1
-done
+kill -0 "$game_pid" 2>/dev/null || { wait "$game_pid"; status=$?; }
 game_pid_was=$game_pid
 game_pid=""
 if [ "$status" = 0 ]; then
@@ -172,8 +158,4 @@ else
   fail "after Escape: status ${status:-none, still running}"
 fi
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all install checks passed"
+finish install

@@ -8,12 +8,7 @@ version=$2
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-ok() { echo "ok: $*"; }
+source "${BASH_SOURCE%/*}/checks.sh"
 
 # Packaged outside the build folder so that no .deb is left behind there.
 if ! (cd "$build" && cpack -G DEB -B "$tmp/out") >"$tmp/cpack.log" 2>&1; then
@@ -34,10 +29,9 @@ ok "built $(basename "$deb")"
 # --- control fields ---------------------------------------------------------
 
 field() { dpkg-deb -f "$deb" "$1"; }
-[ "$(field Package)" = quorvane ] || fail "Package is '$(field Package)'"
-[ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)'"
-[ "$(field Architecture)" = "$arch" ] || fail "Architecture is '$(field Architecture)'"
-[ "$(field Section)" = games ] || fail "Section is '$(field Section)'"
+for pair in Package=quorvane "Version=$version" "Architecture=$arch" Section=games; do
+  [ "$(field "${pair%%=*}")" = "${pair#*=}" ] || fail "${pair%%=*} is '$(field "${pair%%=*}")'"
+done
 echo "$(field Maintainer)" | grep -q '^[^<]\+ <[^@>]\+@[^>]\+>$' || fail "Maintainer is '$(field Maintainer)'"
 [ -n "$(field Description)" ] || fail "no Description"
 ok "Package, Version, Architecture, Section, Maintainer, Description"
@@ -68,7 +62,7 @@ awk '$1 ~ /^-/ {print $NF}' "$tmp/contents" | sed 's|^\./|/|' | sort >"$tmp/got"
   echo /usr/share/man/man6/quorvane.6.gz
   for s in 16 32 48 64 128 256; do echo "/usr/share/icons/hicolor/${s}x${s}/apps/quorvane.png"; done
 } | sort >"$tmp/want"
-if diff -u "$tmp/want" "$tmp/got"; then ok "package files"; else fail "package files differ (- expected, + packaged)"; fi
+check "package files" "package files differ (- expected, + packaged)" diff -u "$tmp/want" "$tmp/got"
 if awk '{print $2}' "$tmp/contents" | grep -v '^root/root$' | grep -q .; then fail "files not owned by root"; fi
 
 dpkg-deb -x "$deb" "$tmp/root"
@@ -78,8 +72,4 @@ zcat "$tmp/root/usr/share/doc/quorvane/changelog.gz" | head -n1 | grep -q "^quor
   fail "changelog does not start with version $version"
 [ "$failures" -eq 0 ] && ok "stripped binary, compressed manual page, changelog of this version"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all package checks passed"
+finish package

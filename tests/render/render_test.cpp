@@ -99,8 +99,6 @@ Picture draw(void (*frame)()) {
   return g_captured;
 }
 
-void game_frame() { graphic_display(); }
-
 class FramePictureTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -125,7 +123,7 @@ class FramePictureTest : public ::testing::Test {
 
   // The scene as it stands, drawn by the game and by the reference.
   void expect_same_picture(const char *scene) {
-    const Picture game = draw(game_frame);
+    const Picture game = draw(graphic_display);
     const Picture reference = draw(reference_frame);
     ASSERT_EQ(game.size(), reference.size());
     EXPECT_GT(lit_pixels(reference), 2000) << "the scene drew almost nothing";

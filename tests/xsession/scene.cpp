@@ -68,6 +68,20 @@ bool play_shown(const Picture &screen) {
          std::abs(paddle.left + paddle.right - 639) <= 8;
 }
 
+Error paddle_resize(Session &s, unsigned long keysym, int normal, bool bigger, PaddleSpan *seen) {
+  key_tap(s, keysym);
+  PaddleSpan now;
+  const bool resized = poll_until(Millis(10000), [&] {
+    now = paddle_find(screenshot(s));
+    return bigger ? now.width() > normal * 3 / 2 : now.width() < normal * 3 / 4;
+  });
+  if (seen) *seen = now;
+  if (resized) return {};
+  return "the paddle did not change size: row " + std::to_string(now.row) + ", x " +
+         std::to_string(now.left) + ".." + std::to_string(now.right) +
+         (game_exited(s) ? " (the game has ended)" : "");
+}
+
 std::vector<TextBlock> text_blocks(const Picture &screen) {
   std::vector<TextBlock> blocks;
   auto lit = [&](int x, int y) { return white(screen.at(x, y)); };
@@ -107,8 +121,11 @@ std::vector<TextBlock> text_blocks(const Picture &screen) {
 Error title_wait(Session &s, const std::string &picture) {
   const Picture reference = bmp_load(picture);
   if (reference.width != 640) return "cannot read " + picture;
-  if (!poll_until(Millis(30000), [&] { return game_exited(s) || title_shown(screenshot(s), reference); }) ||
-      game_exited(s))
+  // sdl12-compat may move its window after mapping it: look where it is at every try.
+  auto shown = [&] {
+    return game_window_wait(s, Millis(0)).empty() && title_shown(screenshot(s), reference);
+  };
+  if (!poll_until(Millis(30000), [&] { return game_exited(s) || shown(); }) || game_exited(s))
     return s.game_status ? "the game " + describe_status(*s.game_status) + " before showing the title"
                          : "the title picture never appeared";
   // With no window manager the keyboard follows the pointer.

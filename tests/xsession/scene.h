@@ -24,6 +24,11 @@ PaddleSpan paddle_find(const Picture &screen);
 // A frame of play has replaced the title: the paddle stands at the bottom centre.
 bool play_shown(const Picture &screen);
 
+// Taps a paddle-size key and waits until the paddle is seen wider than 3/2 of
+// `normal` pixels (or, not `bigger`, narrower than 3/4), the last span seen
+// kept in `seen`: the game has then also handled every key sent before it.
+Error paddle_resize(Session &s, unsigned long keysym, int normal, bool bigger, PaddleSpan *seen = nullptr);
+
 // A run of rows holding white text pixels near the top centre of the window.
 struct TextBlock {
   int top = 0, bottom = 0, left = 0, right = 0;
@@ -34,8 +39,8 @@ struct TextBlock {
 // Blocks of pure white pixels in the top rows, from top to bottom.
 std::vector<TextBlock> text_blocks(const Picture &screen);
 
-// Waits until the game shows the title picture `picture` (a BMP file), then
-// puts the pointer, and so the keyboard, on the window: the title takes input
+// Waits for the game's window, then until it shows the title picture `picture`
+// (a BMP file), then puts the pointer, and so the keyboard, on the window: the title takes input
 // from then on (sdl12-compat maps its window before it takes any).
 Error title_wait(Session &s, const std::string &picture);
 // From the title: Space, then waits for the first frame of play, kept in

@@ -37,21 +37,11 @@ constexpr int kWidth = 640, kHeight = 480;
 // or quits; requests on a dead window must not abort the caller.
 int ignore_x_errors(Display *, XErrorEvent *) { return 0; }
 
-std::string read_file(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // Stops a child of ours: a polite signal, then a hard one.
 void process_stop(pid_t pid) {
   if (pid <= 0) return;
   kill(pid, SIGTERM);
-  for (int i = 0; i < 200; ++i) {
-    if (waitpid(pid, nullptr, WNOHANG) == pid) return;
-    std::this_thread::sleep_for(Millis(10));
-  }
+  if (poll_until(Millis(2000), [&] { return waitpid(pid, nullptr, WNOHANG) == pid; })) return;
   kill(pid, SIGKILL);
   waitpid(pid, nullptr, 0);
 }
@@ -86,6 +76,11 @@ unsigned long window_pid(Display *dpy, Window w) {
 void settle(Session &s) {
   XSync(s.dpy, False);
   pause_for(kEventGap);
+}
+
+void key_fake(Session &s, unsigned long keysym, Bool down) {
+  XTestFakeKeyEvent(s.dpy, XKeysymToKeycode(s.dpy, keysym), down, CurrentTime);
+  settle(s);
 }
 
 Error server_try(Session &s, const std::vector<std::string> &extra) {
@@ -159,16 +154,15 @@ bool poll_until(Millis deadline, const std::function<bool()> &ready) {
 
 void pause_for(Millis ms) { std::this_thread::sleep_for(ms); }
 
-bool Picture::operator==(const Picture &o) const {
-  return width == o.width && height == o.height &&
-         std::equal(px.begin(), px.end(), o.px.begin(), o.px.end(),
-                    [](Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; });
+std::string read_file(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 Picture bmp_load(const std::string &path) {
   Picture pic;
-  std::ifstream in(path, std::ios::binary);
-  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string text = read_file(path);
+  const std::vector<unsigned char> bytes(text.begin(), text.end());
   auto u32 = [&](size_t at) {
     return static_cast<uint32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
                                  static_cast<uint32_t>(bytes[at + 3]) << 24);
@@ -244,10 +238,8 @@ double proc_cpu_seconds(pid_t pid) {
 Session::~Session() {
   game_kill(*this);
   server_stop(*this);
-  if (!dir.empty()) {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
-  }
+  std::error_code ignored;
+  if (!dir.empty()) std::filesystem::remove_all(dir, ignored);
 }
 
 Error server_start(Session &s, const std::vector<std::string> &extra) {
@@ -270,6 +262,8 @@ void server_stop(Session &s) {
 }
 
 Error game_start(Session &s, const Launch &how) {
+  std::error_code ignored;  // a new game in the same session needs no old one's files
+  if (!s.dir.empty()) std::filesystem::remove_all(s.dir, ignored);
   char pattern[] = "/tmp/quorvane-game-XXXXXX";
   if (!mkdtemp(pattern)) return std::string("mkdtemp: ") + std::strerror(errno);
   s.dir = pattern;
@@ -319,7 +313,7 @@ Error game_start(Session &s, const Launch &how) {
   return {};
 }
 
-unsigned long window_find(Display *dpy, pid_t pid) {
+static unsigned long window_find(Display *dpy, pid_t pid) {
   Window root = DefaultRootWindow(dpy), parent = 0, *children = nullptr;
   unsigned int count = 0;
   if (!XQueryTree(dpy, root, &root, &parent, &children, &count)) return 0;
@@ -343,12 +337,10 @@ Error game_window_wait(Session &s, Millis deadline) {
     found = window_find(s.dpy, s.game_pid);
     return found != 0;
   });
-  if (!found) {
-    if (s.game_status)
-      return "the game ended (" + describe_status(*s.game_status) + ") before showing a window";
-    return shown ? "no game window"
-                 : "no game window within " + std::to_string(scaled(deadline).count()) + " ms";
-  }
+  // Only the game's end stops the wait early.
+  if (!found && shown)
+    return "the game ended (" + describe_status(*s.game_status) + ") before showing a window";
+  if (!found) return "no game window within " + std::to_string(scaled(deadline).count()) + " ms";
   s.top = found;
   Window child = 0;
   XTranslateCoordinates(s.dpy, found, DefaultRootWindow(s.dpy), 0, 0, &s.win_x, &s.win_y, &child);
@@ -368,15 +360,8 @@ void click(Session &s, int x, int y, unsigned button) {
   settle(s);
 }
 
-void key_press(Session &s, unsigned long keysym) {
-  XTestFakeKeyEvent(s.dpy, XKeysymToKeycode(s.dpy, keysym), True, CurrentTime);
-  settle(s);
-}
-
-void key_release(Session &s, unsigned long keysym) {
-  XTestFakeKeyEvent(s.dpy, XKeysymToKeycode(s.dpy, keysym), False, CurrentTime);
-  settle(s);
-}
+void key_press(Session &s, unsigned long keysym) { key_fake(s, keysym, True); }
+void key_release(Session &s, unsigned long keysym) { key_fake(s, keysym, False); }
 
 void key_tap(Session &s, unsigned long keysym) {
   key_press(s, keysym);
@@ -404,20 +389,9 @@ Picture screenshot(Session &s) {
   XImage *image =
       XGetImage(s.dpy, DefaultRootWindow(s.dpy), s.win_x, s.win_y, kWidth, kHeight, AllPlanes, ZPixmap);
   if (!image) return pic;
-  // Channel positions come from the visual's masks, e.g. 0xff0000 for red.
-  struct Channel {
-    unsigned long mask;
-    int shift = 0;
-    unsigned long max = 1;
-    explicit Channel(unsigned long m) : mask(m) {
-      while (mask && !((mask >> shift) & 1)) ++shift;
-      if (mask) max = mask >> shift;
-    }
-    int of(unsigned long pixel) const { return static_cast<int>(((pixel & mask) >> shift) * 255 / max); }
-  };
-  const Channel red(image->red_mask), green(image->green_mask), blue(image->blue_mask);
-  // Read straight from the image where it is plain 32-bit words: tests poll
-  // the screen for short-lived frames, and a call per pixel costs them.
+  // The server is always 24 bits deep: red, green and blue are a pixel's low
+  // three bytes. Read straight from the image where it is plain 32-bit words:
+  // tests poll the screen for short-lived frames, and a call per pixel costs them.
   const bool words = image->bits_per_pixel == 32 && image->byte_order == LSBFirst;
   pic.width = image->width;
   pic.height = image->height;
@@ -427,7 +401,8 @@ Picture screenshot(Session &s) {
         reinterpret_cast<const uint32_t *>(image->data + static_cast<size_t>(y) * image->bytes_per_line);
     for (int x = 0; x < pic.width; ++x) {
       const unsigned long p = words ? row[x] : XGetPixel(image, x, y);
-      pic.px[static_cast<size_t>(y) * pic.width + x] = Rgb{red.of(p), green.of(p), blue.of(p)};
+      pic.px[static_cast<size_t>(y) * pic.width + x] =
+          Rgb{static_cast<int>(p >> 16 & 255), static_cast<int>(p >> 8 & 255), static_cast<int>(p & 255)};
     }
   }
   XDestroyImage(image);

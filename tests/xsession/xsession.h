@@ -31,6 +31,7 @@ void pause_for(Millis ms);
 
 struct Rgb {
   int r = 0, g = 0, b = 0;
+  bool operator==(const Rgb &o) const { return r == o.r && g == o.g && b == o.b; }
 };
 
 // A picture in window coordinates, top row first: the game window read back
@@ -39,9 +40,11 @@ struct Picture {
   int width = 0, height = 0;
   std::vector<Rgb> px;
   Rgb at(int x, int y) const { return px[static_cast<size_t>(y) * width + x]; }
-  bool operator==(const Picture &o) const;
+  bool operator==(const Picture &o) const { return width == o.width && height == o.height && px == o.px; }
 };
 
+// The whole file, empty if unreadable.
+std::string read_file(const std::string &path);
 // Reads an uncompressed 24-bit Windows bitmap; an empty picture on failure.
 Picture bmp_load(const std::string &path);
 // Writes a binary PPM, for looking at a failed run.
@@ -102,8 +105,6 @@ Error game_start(Session &s, const Launch &how);
 // Waits for the game's top-level window to be mapped and records it; after a
 // change of video mode it finds the new window.
 Error game_window_wait(Session &s, Millis deadline);
-// Pid 0 finds the only mapped 640x480 top-level window.
-unsigned long window_find(_XDisplay *dpy, pid_t pid);
 
 // Real input through XTEST, at window coordinates. Each call leaves a gap of
 // tens of milliseconds after itself, so that the media library never takes two

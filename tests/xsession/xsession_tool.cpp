@@ -81,22 +81,18 @@ struct Attached {
   ~Attached() { s.game_pid = -1; }  // not ours to kill
 };
 
-int title(int argc, char **argv) {
+// title and key: both work on the window of a running game.
+int on_window(int argc, char **argv) {
   if (argc < 4) return usage();
   Attached a(std::atoi(argv[2]));
   if (!a.s.dpy) return fail("cannot open display");
-  if (const xs::Error e = xs::game_window_wait(a.s, xs::Millis(10000)); !e.empty()) return fail(e);
-  if (const xs::Error e = xs::title_wait(a.s, argv[3]); !e.empty()) {
-    if (argc > 4) xs::ppm_save(xs::screenshot(a.s), argv[4]);
-    return fail(e);
+  if (std::strcmp(argv[1], "title") == 0) {
+    if (const xs::Error e = xs::title_wait(a.s, argv[3]); !e.empty()) {
+      if (argc > 4) xs::ppm_save(xs::screenshot(a.s), argv[4]);
+      return fail(e);
+    }
+    return 0;
   }
-  return 0;
-}
-
-int key(int argc, char **argv) {
-  if (argc < 4) return usage();
-  Attached a(std::atoi(argv[2]));
-  if (!a.s.dpy) return fail("cannot open display");
   if (const xs::Error e = xs::game_window_wait(a.s, xs::Millis(10000)); !e.empty()) return fail(e);
   xs::pointer_move(a.s, 320, 240);
   for (int i = 3; i < argc; ++i) {
@@ -113,7 +109,6 @@ int main(int argc, char **argv) {
   const std::string what = argc > 1 ? argv[1] : "";
   if (what == "run") return run(argc, argv);
   if (what == "serve") return serve();
-  if (what == "title") return title(argc, argv);
-  if (what == "key") return key(argc, argv);
+  if (what == "title" || what == "key") return on_window(argc, argv);
   return usage();
 }
