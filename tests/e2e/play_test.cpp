@@ -276,8 +276,9 @@ TEST_F(PlayScreen, AnEffectOutlastsAPauseLongerThanItself) {
 TEST_F(PlayScreen, F11ThereAndBackKeepsTheSpheres) {
   ASSERT_GT(lit_in_field(steady_picture()), 2000);
   key_tap(s, XK_F11);
-  // Fullscreen on a screen with no 640x480 mode: the picture centred on black.
-  const int x = s.win_x, y = s.win_y;
+  // Fullscreen on a screen with no 640x480 mode: the picture centred on black,
+  // whichever window holds it.
+  s.top = 0;
   s.win_x = (1024 - 640) / 2;
   s.win_y = (768 - 480) / 2;
   Picture seen;
@@ -286,8 +287,6 @@ TEST_F(PlayScreen, F11ThereAndBackKeepsTheSpheres) {
     return at_bottom_centre(paddle_find(seen)) && lit_in_field(seen) > 2000;
   };
   EXPECT_TRUE(poll_until(Millis(20000), spheres_and_paddle)) << "no game frame at the centre of the screen";
-  s.win_x = x;
-  s.win_y = y;
 
   key_tap(s, XK_F11);
   ASSERT_TRUE(window_wait(s, Millis(20000)));

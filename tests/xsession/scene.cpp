@@ -121,11 +121,9 @@ std::vector<TextBlock> text_blocks(const Picture &screen) {
 Error title_wait(Session &s, const std::string &picture) {
   const Picture reference = bmp_load(picture);
   if (reference.width != 640) return "cannot read " + picture;
-  // sdl12-compat may move its window after mapping it: look where it is at every try.
-  auto shown = [&] {
-    return game_window_wait(s, Millis(0)).empty() && title_shown(screenshot(s), reference);
-  };
-  if (!poll_until(Millis(30000), [&] { return game_exited(s) || shown(); }) || game_exited(s))
+  if (Error e = game_window_wait(s, Millis(30000)); !e.empty()) return e;
+  if (!poll_until(Millis(30000), [&] { return game_exited(s) || title_shown(screenshot(s), reference); }) ||
+      game_exited(s))
     return s.game_status ? "the game " + describe_status(*s.game_status) + " before showing the title"
                          : "the title picture never appeared";
   // With no window manager the keyboard follows the pointer.

@@ -330,6 +330,26 @@ static unsigned long window_find(Display *dpy, pid_t pid) {
   return by_pid ? by_pid : by_size;
 }
 
+// The game's window can go at any time: sdl12-compat may map a first window
+// and replace it at once, and the OpenGL mode comes with a new one. Screen
+// reads and pointer moves go where the window is now, found again if it has
+// gone; a test that sets no window (top 0) keeps the corner it set.
+static void origin_follow(Session &s) {
+  if (!s.top) return;
+  const Window root = DefaultRootWindow(s.dpy);
+  auto viewable = [&](Window w) {
+    XWindowAttributes attr;
+    return XGetWindowAttributes(s.dpy, w, &attr) && attr.map_state == IsViewable;
+  };
+  if (!viewable(s.top)) {
+    const Window found = window_find(s.dpy, s.game_pid);
+    if (!found) return;
+    s.top = found;
+  }
+  Window child = 0;
+  XTranslateCoordinates(s.dpy, s.top, root, 0, 0, &s.win_x, &s.win_y, &child);
+}
+
 Error game_window_wait(Session &s, Millis deadline) {
   Window found = 0;
   const bool shown = poll_until(deadline, [&] {
@@ -342,12 +362,11 @@ Error game_window_wait(Session &s, Millis deadline) {
     return "the game ended (" + describe_status(*s.game_status) + ") before showing a window";
   if (!found) return "no game window within " + std::to_string(scaled(deadline).count()) + " ms";
   s.top = found;
-  Window child = 0;
-  XTranslateCoordinates(s.dpy, found, DefaultRootWindow(s.dpy), 0, 0, &s.win_x, &s.win_y, &child);
   return {};
 }
 
 void pointer_move(Session &s, int x, int y) {
+  origin_follow(s);
   XTestFakeMotionEvent(s.dpy, DefaultScreen(s.dpy), s.win_x + x, s.win_y + y, CurrentTime);
   settle(s);
 }
@@ -385,6 +404,7 @@ void focus_give(Session &s, unsigned long window) {
 }
 
 Picture screenshot(Session &s) {
+  origin_follow(s);
   Picture pic;
   XImage *image =
       XGetImage(s.dpy, DefaultRootWindow(s.dpy), s.win_x, s.win_y, kWidth, kHeight, AllPlanes, ZPixmap);

@@ -85,7 +85,9 @@ struct Session {
   pid_t game_pid = -1;
   std::optional<int> game_status;  // raw waitpid status once the game has ended
   unsigned long top = 0;           // the game's top-level window (an X Window id)
-  int win_x = 0, win_y = 0;        // its position on the root window
+  // Where screen reads and pointer moves put the window's corner on the root
+  // window: they follow `top` where it is now, or, with no `top`, stay as set.
+  int win_x = 0, win_y = 0;
 
   Session() = default;
   Session(const Session &) = delete;
