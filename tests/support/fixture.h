@@ -36,8 +36,8 @@ inline SDL_Event button_event(Uint8 button, Uint16 x, Uint16 y, Uint8 type = SDL
 }
 
 // Builds the context and the paddle as start-up does, minus the window, with a
-// full brick count and no key held nor GL call recorded, and releases them afterwards. Balls and bricks are
-// the test's to add.
+// full brick count, no key held and no GL call recorded, and releases them
+// afterwards. Balls and bricks are the test's to add.
 class GameTest : public ::testing::Test {
  protected:
   void SetUp() override;

@@ -1,5 +1,4 @@
-// playfield_helpers.h -- put balls and bricks straight onto the field, step frames, walk and free the lists
-// in tests
+// playfield_helpers.h -- balls and bricks put straight onto the field, frames stepped, lists walked and freed
 #pragma once
 
 #include <cstdlib>

@@ -40,8 +40,9 @@ struct TextBlock {
 std::vector<TextBlock> text_blocks(const Picture &screen);
 
 // Waits for the game's window, then until it shows the title picture `picture`
-// (a BMP file), then puts the pointer, and so the keyboard, on the window: the title takes input
-// from then on (sdl12-compat maps its window before it takes any).
+// (a BMP file), then puts the pointer, and so the keyboard, on the window: the
+// title takes input from then on (sdl12-compat maps its window before it takes
+// any).
 Error title_wait(Session &s, const std::string &picture);
 // From the title: Space, then waits for the first frame of play, kept in
 // `first` if given, and puts the pointer on the new window.
