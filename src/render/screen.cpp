@@ -2,6 +2,7 @@
 #include "render/screen.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -41,7 +42,7 @@ bool screen_to_picture(const screen_view_t &view, int x, int y, int *px, int *py
 int screen_stretch(SDL_Surface *picture, SDL_Surface *screen, const screen_view_t &view) {
   SDL_Surface *same = SDL_ConvertSurface(picture, screen->format, SDL_SWSURFACE);
   if (same == nullptr) return -1;
-  const int bpp = screen->format->BytesPerPixel;
+  const std::ptrdiff_t bpp = screen->format->BytesPerPixel;
   const int right = std::min(view.x + view.w, static_cast<int>(screen->w));
   const int bottom = std::min(view.y + view.h, static_cast<int>(screen->h));
   SDL_LockSurface(screen);
@@ -49,12 +50,13 @@ int screen_stretch(SDL_Surface *picture, SDL_Surface *screen, const screen_view_
   for (int y = std::max(view.y, 0); y < bottom; ++y) {
     const int py = screen_picture_at(y - view.y, view.h, kViewHeight);
     if (py >= same->h) break;
-    const auto *from = static_cast<const Uint8 *>(same->pixels) + py * same->pitch;
-    auto *to = static_cast<Uint8 *>(screen->pixels) + y * screen->pitch;
+    const auto *from =
+        static_cast<const Uint8 *>(same->pixels) + static_cast<std::ptrdiff_t>(py) * same->pitch;
+    auto *to = static_cast<Uint8 *>(screen->pixels) + static_cast<std::ptrdiff_t>(y) * screen->pitch;
     for (int x = std::max(view.x, 0); x < right; ++x) {
       const int px = screen_picture_at(x - view.x, view.w, kViewWidth);
       if (px >= same->w) break;
-      std::memcpy(to + x * bpp, from + px * bpp, bpp);
+      std::memcpy(to + x * bpp, from + px * bpp, static_cast<std::size_t>(bpp));
     }
   }
   SDL_UnlockSurface(same);
