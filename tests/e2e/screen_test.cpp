@@ -1,5 +1,4 @@
-// screen_test.cpp -- the real game at the size of the player's screen: resized, squeezed, fullscreen, a
-// doubled title
+// screen_test.cpp -- the real game resized, squeezed and fullscreen, and its title doubled
 #include <X11/keysym.h>
 
 #include <algorithm>

@@ -57,13 +57,12 @@ void child_prepare(pid_t parent, const int (&fds)[3]) {
     if (fd > 2) close(fd);
 }
 
-// Starts a program of ours on the session's display, with no standard streams.
-pid_t child_start(Session &s, std::vector<std::string> args) {
+// Starts a program of ours with no standard streams.
+pid_t child_start(std::vector<std::string> args) {
   const pid_t parent = getpid();
   const pid_t pid = fork();
   if (pid != 0) return pid;
   child_prepare(parent, {-1, -1, -1});
-  setenv("DISPLAY", (":" + std::to_string(s.display_number)).c_str(), 1);
   std::vector<char *> argv;
   for (std::string &a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -100,26 +99,16 @@ void key_fake(Session &s, unsigned long keysym, Bool down) {
 Error server_try(Session &s, const std::vector<std::string> &extra) {
   int fds[2];
   if (pipe(fds) != 0) return std::string("pipe: ") + std::strerror(errno);
-  const pid_t parent = getpid();
-  const pid_t pid = fork();
-  if (pid < 0) return std::string("fork: ") + std::strerror(errno);
-  if (pid == 0) {
-    close(fds[0]);
-    child_prepare(parent, {-1, -1, -1});
-    // -noreset: a server resetting when its last client leaves refuses the
-    // client that connects during the reset.
-    std::vector<std::string> args = {"Xvfb",      "-displayfd", std::to_string(fds[1]),
-                                     "-screen",   "0",          "1024x768x24",
-                                     "-nolisten", "tcp",        "-noreset"};
-    args.insert(args.end(), extra.begin(), extra.end());
-    std::vector<char *> argv;
-    for (std::string &a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execvp("Xvfb", argv.data());
-    _exit(127);
-  }
+  fcntl(fds[0], F_SETFD, FD_CLOEXEC);  // only the writing end is the server's
+  // -noreset: a server resetting when its last client leaves refuses the
+  // client that connects during the reset.
+  std::vector<std::string> args = {"Xvfb",      "-displayfd", std::to_string(fds[1]),
+                                   "-screen",   "0",          "1024x768x24",
+                                   "-nolisten", "tcp",        "-noreset"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  s.xvfb_pid = child_start(args);
   close(fds[1]);
-  s.xvfb_pid = pid;
+  if (s.xvfb_pid < 0) return std::string("fork: ") + std::strerror(errno);
 
   // Xvfb writes the display number it took once it is ready for clients.
   std::string number;
@@ -278,7 +267,7 @@ void server_stop(Session &s) {
 }
 
 Error wm_start(Session &s) {
-  s.wm_pid = child_start(s, {"openbox", "--sm-disable"});
+  s.wm_pid = child_start({"env", "DISPLAY=:" + std::to_string(s.display_number), "openbox", "--sm-disable"});
   // Ready once it takes a window of ours into a frame of its own: a window
   // mapped while it is still starting may never be shown.
   const Window root = DefaultRootWindow(s.dpy);
