@@ -1,9 +1,10 @@
 // frame_bench.cpp -- frames per second of the game's frame against the bare reference drawing
 //
-// Usage: frame_bench [seconds per run] [runs] [ball counts...]   (default: 2 7 1 256)
+// Usage: frame_bench [seconds per run] [runs] [ball counts...] [window sizes WxH...]
+//        (default: 2 7 1 256 640x480)
 // Needs an X display; bench/run_frame_bench starts one. Every run is a process
-// of its own (frame_bench --run game|bare BALLS SECONDS), so that neither loop
-// inherits what the other left in the GL driver.
+// of its own (frame_bench --run game|bare BALLS SECONDS W H), so that neither
+// loop inherits what the other left in the GL driver.
 #include <GL/gl.h>
 #include <sys/wait.h>
 
@@ -22,6 +23,7 @@
 #include "frontend/sound.h"
 #include "reference_frame.h"
 #include "render/graphic.h"
+#include "render/screen.h"
 
 namespace {
 // A fresh field has no ball that can be removed (which would end the game
@@ -77,10 +79,12 @@ run_t frame_run(int balls, bool game, double seconds) {
 }
 
 // Runs one measurement in a fresh process on the same display.
-bool frame_run_apart(int balls, bool game, double seconds, run_t *run, std::string *renderer) {
+bool frame_run_apart(int balls, bool game, double seconds, screen_view_t size, run_t *run,
+                     std::string *renderer) {
   const std::string command = "'" + std::filesystem::read_symlink("/proc/self/exe").string() + "' --run " +
                               (game ? "game " : "bare ") + std::to_string(balls) + " " +
-                              std::to_string(seconds);
+                              std::to_string(seconds) + " " + std::to_string(size.w) + " " +
+                              std::to_string(size.h);
   FILE *pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return false;
   std::string out;
@@ -98,9 +102,10 @@ bool frame_run_apart(int balls, bool game, double seconds, run_t *run, std::stri
   return true;
 }
 
-int frame_child(bool game, int balls, double seconds) {
+int frame_child(bool game, int balls, double seconds, int w, int h) {
   bench_field_game();
   graphic_create(0);
+  graphic_resize(w, h);    // both loops draw into the view the game sets at that size
   if (game) sound_open();  // as the game does, with whatever driver SDL_AUDIODRIVER names
   const run_t run = frame_run(balls, game, seconds);
   std::printf("%.3f %.4f\n%s, OpenGL %s\n", run.fps, run.cpu_ms,
@@ -117,15 +122,23 @@ double median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (argc == 5 && std::string(argv[1]) == "--run")
+  if (argc == 7 && std::string(argv[1]) == "--run")
     return frame_child(std::string(argv[2]) == "game", std::max(1, std::atoi(argv[3])),
-                       std::min(kLongestRun, std::atof(argv[4])));
+                       std::min(kLongestRun, std::atof(argv[4])), std::atoi(argv[5]), std::atoi(argv[6]));
 
   double seconds = argc > 1 ? std::atof(argv[1]) : 2.0;
   const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
   std::vector<int> counts;
-  for (int i = 3; i < argc; ++i) counts.push_back(std::max(1, std::atoi(argv[i])));
+  std::vector<screen_view_t> sizes;
+  for (int i = 3; i < argc; ++i) {
+    screen_view_t size{};
+    if (std::sscanf(argv[i], "%dx%d", &size.w, &size.h) == 2)
+      sizes.push_back(size);
+    else
+      counts.push_back(std::max(1, std::atoi(argv[i])));
+  }
   if (counts.empty()) counts = {1, 256};
+  if (sizes.empty()) sizes = {{0, 0, kViewWidth, kViewHeight}};
   if (seconds > kLongestRun || seconds <= 0) {
     std::fprintf(stderr, "frame_bench: runs last at most %.1f s; using that\n", kLongestRun);
     seconds = kLongestRun;
@@ -133,30 +146,33 @@ int main(int argc, char **argv) {
 
   std::string renderer;
   bool header = false;
-  for (const int balls : counts) {
-    std::vector<double> fps[2], cpu[2];  // of the game's runs, then of the bare ones
-    // Interleaved, so that a slow spell of the machine hits both alike.
-    for (int r = 0; r < runs; ++r)
-      for (int bare = 0; bare < 2; ++bare) {
-        run_t run{};
-        if (!frame_run_apart(balls, bare == 0, seconds, &run, &renderer)) return 1;
-        fps[bare].push_back(run.fps);
-        cpu[bare].push_back(run.cpu_ms);
+  for (const screen_view_t &size : sizes)
+    for (const int balls : counts) {
+      std::vector<double> fps[2], cpu[2];  // of the game's runs, then of the bare ones
+      // Interleaved, so that a slow spell of the machine hits both alike.
+      for (int r = 0; r < runs; ++r)
+        for (int bare = 0; bare < 2; ++bare) {
+          run_t run{};
+          if (!frame_run_apart(balls, bare == 0, seconds, size, &run, &renderer)) return 1;
+          fps[bare].push_back(run.fps);
+          cpu[bare].push_back(run.cpu_ms);
+        }
+      if (!header) {
+        std::printf("renderer: %s\n", renderer.c_str());
+        std::printf("%9s %6s %9s %9s %7s %12s %12s %7s   %s\n", "size", "balls", "game fps", "bare fps",
+                    "ratio", "game cpu ms", "bare cpu ms", "ratio", "fps of each run (game | bare)");
+        header = true;
       }
-    if (!header) {
-      std::printf("renderer: %s\n", renderer.c_str());
-      std::printf("%6s %9s %9s %7s %12s %12s %7s   %s\n", "balls", "game fps", "bare fps", "ratio",
-                  "game cpu ms", "bare cpu ms", "ratio", "fps of each run (game | bare)");
-      header = true;
+      const double gf = median(fps[0]), bf = median(fps[1]);
+      const double gc = median(cpu[0]), bc = median(cpu[1]);
+      const std::string wxh = std::to_string(size.w) + "x" + std::to_string(size.h);
+      std::printf("%9s %6d %9.1f %9.1f %7.2f %12.2f %12.2f %7.2f   ", wxh.c_str(), balls, gf, bf, gf / bf, gc,
+                  bc, bc / gc);
+      for (const double f : fps[0]) std::printf("%.0f ", f);
+      std::printf("|");
+      for (const double f : fps[1]) std::printf(" %.0f", f);
+      std::printf("\n");
+      std::fflush(stdout);
     }
-    const double gf = median(fps[0]), bf = median(fps[1]);
-    const double gc = median(cpu[0]), bc = median(cpu[1]);
-    std::printf("%6d %9.1f %9.1f %7.2f %12.2f %12.2f %7.2f   ", balls, gf, bf, gf / bf, gc, bc, bc / gc);
-    for (const double f : fps[0]) std::printf("%.0f ", f);
-    std::printf("|");
-    for (const double f : fps[1]) std::printf(" %.0f", f);
-    std::printf("\n");
-    std::fflush(stdout);
-  }
   return 0;
 }

@@ -16,7 +16,8 @@ void pause_shift_tick(float *start, Uint32 paused_ms) {
 
 // What may have wiped the picture while nothing else redraws it.
 bool pause_needs_redraw(const SDL_Event &event) {
-  return event.type == SDL_VIDEOEXPOSE || (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_F11);
+  return event.type == SDL_VIDEOEXPOSE || event.type == SDL_VIDEORESIZE ||
+         (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_F11);
 }
 }  // namespace
 

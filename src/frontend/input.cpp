@@ -47,12 +47,13 @@ void input_turn(SDLKey key, int32_t value) {
     g_game->move_left = value;
 }
 
-// Switching the mode can take a good part of a second with nothing on
+// Setting a new mode can take a good part of a second with nothing on
 // screen; counted into the next frame, it would throw the balls out of the
 // field. Like a pause it does not count into play (a pause counts it itself).
-void input_toggle_fullscreen() {
+template <class Change>
+void input_change_mode(Change change) {
   const Uint32 start = SDL_GetTicks();
-  graphic_toggle_fullscreen();
+  change();
   if (!g_game->paused) pause_shift(static_cast<Uint32>(SDL_GetTicks() - start));
 }
 
@@ -66,7 +67,7 @@ bool input_key_always(SDLKey key) {
       g_pause_held = true;
       return true;
     case SDLK_F11:
-      if (!g_fullscreen_held) input_toggle_fullscreen();
+      if (!g_fullscreen_held) input_change_mode(graphic_toggle_fullscreen);
       g_fullscreen_held = true;
       return true;
     default:
@@ -170,6 +171,9 @@ void input_handle(const SDL_Event &event) {
       break;
     case SDL_ACTIVEEVENT:
       input_active(event.active);
+      break;
+    case SDL_VIDEORESIZE:  // the window manager gave the window a new size
+      input_change_mode([&event] { graphic_resize(event.resize.w, event.resize.h); });
       break;
     case SDL_QUIT:  // the window is being closed
       input_quit();

@@ -8,6 +8,7 @@
 #include "core/game.h"
 #include "frontend/menu_local.h"
 #include "render/graphic.h"
+#include "render/screen.h"
 
 namespace {
 constexpr int kDepth = 16;
@@ -28,14 +29,37 @@ bool menu_in_area(int x, int y, int left, int right, int top, int bottom) {
   std::exit(1);
 }
 
+// The picture fills the largest 4:3 part of the window, on black; at its own
+// size it is blitted as it is, pixel for pixel.
 void menu_draw() {
   menu_t *menu = g_game->menu;
-  SDL_Rect dest = {0, 0, static_cast<Uint16>(menu->image->w), static_cast<Uint16>(menu->image->h)};
-  if (SDL_BlitSurface(menu->image, nullptr, menu->screen, &dest) != 0)
-    std::printf("ERROR in SDL_BlitSurface\n");
+  SDL_Surface *screen = menu->screen;
+  const screen_view_t view = screen_fit(screen->w, screen->h);
+  const bool own_size = view.w == kViewWidth && view.h == kViewHeight;
+  const bool bands = view.w != screen->w || view.h != screen->h;
+  if (bands) SDL_FillRect(screen, nullptr, 0);
+  SDL_Rect dest = {static_cast<Sint16>(view.x), static_cast<Sint16>(view.y),
+                   static_cast<Uint16>(menu->image->w), static_cast<Uint16>(menu->image->h)};
+  const int drawn = own_size ? SDL_BlitSurface(menu->image, nullptr, screen, &dest)
+                             : screen_stretch(menu->image, screen, view);
+  if (drawn != 0) std::printf("ERROR in SDL_BlitSurface\n");
   // The blit leaves in dest the area it actually covered.
-  SDL_UpdateRects(menu->screen, 1, &dest);
-  SDL_Flip(menu->screen);
+  if (own_size && !bands)
+    SDL_UpdateRects(screen, 1, &dest);
+  else
+    SDL_UpdateRect(screen, 0, 0, 0, 0);
+  SDL_Flip(screen);
+}
+
+// A click counts where it lands on the picture, whatever the window's size:
+// its position becomes the picture's own. False for a click beside the picture.
+bool menu_click_on_picture(SDL_MouseButtonEvent *button) {
+  const SDL_Surface *screen = g_game->menu->screen;
+  int x = 0, y = 0;
+  if (!screen_to_picture(screen_fit(screen->w, screen->h), button->x, button->y, &x, &y)) return false;
+  button->x = static_cast<Uint16>(x);
+  button->y = static_cast<Uint16>(y);
+  return true;
 }
 }  // namespace
 
@@ -73,6 +97,8 @@ menu_action_t menu_event_action(const SDL_Event &event) {
       return MENU_QUIT;
     case SDL_VIDEOEXPOSE:
       return MENU_REDRAW;
+    case SDL_VIDEORESIZE:
+      return MENU_RESIZE;
     default:
       return MENU_NOTHING;
   }
@@ -119,6 +145,7 @@ void menu_display() {
       std::printf("SDL_WaitEvent: %s\n", SDL_GetError());
       menu_fail();
     }
+    if (event.type == SDL_MOUSEBUTTONDOWN && !menu_click_on_picture(&event.button)) continue;
     switch (menu_event_action(event)) {
       case MENU_START:
         return;
@@ -127,6 +154,10 @@ void menu_display() {
         std::exit(0);
       case MENU_FULLSCREEN:
         menu->screen = graphic_toggle_mode(menu->screen, kDepth, 0);
+        menu_draw();
+        break;
+      case MENU_RESIZE:
+        menu->screen = graphic_resize_mode(menu->screen, event.resize.w, event.resize.h, kDepth, 0);
         menu_draw();
         break;
       case MENU_REDRAW:

@@ -11,6 +11,7 @@
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "render/camera.h"
+#include "render/screen.h"
 #include "render/sphere.h"
 #include "render/text.h"
 
@@ -19,6 +20,9 @@ constexpr int kDepth = 32;
 constexpr Uint32 kFlags = SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLIT;
 constexpr char kPausedWord[] = "PAUSED";
 constexpr float kPausedHeight = 16;
+
+// Whether the window is wider or taller than the view, with black bands beside it.
+bool g_bands = false;
 
 constexpr GLfloat kLightAmbient[] = {0.1f, 0.1f, 0.1f, 0.1f};
 constexpr GLfloat kLightDiffuse[] = {0.5f, 0.5f, 0.5f, 1.0f};
@@ -31,8 +35,24 @@ constexpr GLfloat kLightPosition[] = {0, 10, 0, 1};  // above the field centre
   std::exit(1);
 }
 
+// The field keeps its shape at any window size: it is drawn into the largest
+// 4:3 part of the window, and the scissor keeps the numbers, which are
+// bitmaps and do not scale, from spilling into the bands.
+void graphic_set_view(const SDL_Surface *screen) {
+  const screen_view_t view = screen_fit(screen->w, screen->h);
+  const int from_bottom = screen->h - view.y - view.h;  // GL counts rows upwards
+  glViewport(view.x, from_bottom, view.w, view.h);
+  glScissor(view.x, from_bottom, view.w, view.h);
+  g_bands = view.w != screen->w || view.h != screen->h;
+  if (g_bands)
+    glEnable(GL_SCISSOR_TEST);
+  else
+    glDisable(GL_SCISSOR_TEST);
+}
+
 void graphic_init_opengl() {
-  const float aspect = static_cast<float>(kWindowWidth) / static_cast<float>(kWindowHeight);
+  graphic_set_view(g_game->graphic->screen);
+  const float aspect = static_cast<float>(kViewWidth) / static_cast<float>(kViewHeight);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   gluPerspective(45.0, aspect, 1.0, 100.0);
@@ -63,12 +83,23 @@ void graphic_prepare_display() {
   glEnable(GL_LIGHT1);
 
   glClearColor(0, 0, 0, 0);
+  // The bands are cleared with the view: nothing else ever draws there.
+  if (g_bands) glDisable(GL_SCISSOR_TEST);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (g_bands) glEnable(GL_SCISSOR_TEST);
   glClearDepth(1.0);
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
 
   glLoadIdentity();
+  camera_update();
+}
+
+// A new mode may come with a new GL context, which has none of the old one's
+// state or display lists, and comes at a new size. The view goes back in as
+// the last frame left it, since the next frame's light goes through it.
+void graphic_rebuild() {
+  graphic_init_opengl();
   camera_update();
 }
 
@@ -88,6 +119,7 @@ void graphic_choose_driver() {
 
 SDL_Surface *graphic_open_window(int depth, Uint32 flags) {
   if (SDL_Init(SDL_INIT_VIDEO) == -1) graphic_fail("SDL_Init");
+  screen_note_desktop();  // before the first mode, after which the library reports that mode
 
   if ((flags & SDL_OPENGL) != 0) {
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
@@ -97,7 +129,7 @@ SDL_Surface *graphic_open_window(int depth, Uint32 flags) {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   }
 
-  SDL_Surface *screen = SDL_SetVideoMode(kWindowWidth, kWindowHeight, depth, flags);
+  SDL_Surface *screen = screen_set(depth, flags);
   if (screen == nullptr) graphic_fail("SDL_SetVideoMode");
 
   std::atexit(SDL_Quit);
@@ -106,15 +138,19 @@ SDL_Surface *graphic_open_window(int depth, Uint32 flags) {
 }
 
 SDL_Surface *graphic_toggle_mode(SDL_Surface *screen, int depth, Uint32 flags) {
-  SDL_Surface *now = screen;
-  if (SDL_WM_ToggleFullScreen(screen) == 0) {
-    flags |= screen->flags & SDL_FULLSCREEN;
-    now = SDL_SetVideoMode(kWindowWidth, kWindowHeight, depth, flags ^ SDL_FULLSCREEN);
-    if (now == nullptr) now = SDL_SetVideoMode(kWindowWidth, kWindowHeight, depth, flags);
-    if (now == nullptr) graphic_fail("SDL_SetVideoMode");
-    SDL_WM_SetCaption(kWindowCaption, "");
-  }
+  SDL_Surface *now = screen_toggle(screen, depth, flags);
+  if (now == nullptr) graphic_fail("SDL_SetVideoMode");
+  SDL_WM_SetCaption(kWindowCaption, "");
   g_game->fullscreen = (now->flags & SDL_FULLSCREEN) != 0;
+  return now;
+}
+
+SDL_Surface *graphic_resize_mode(SDL_Surface *screen, int w, int h, int depth, Uint32 flags) {
+  // A library may report the fullscreen window's size too; the window's own is kept for leaving it.
+  if (g_game->fullscreen) return screen;
+  SDL_Surface *now = screen_resize(w, h, depth, flags);
+  if (now == nullptr) graphic_fail("SDL_SetVideoMode");
+  SDL_WM_SetCaption(kWindowCaption, "");
   return now;
 }
 
@@ -162,11 +198,13 @@ void graphic_display_paused() {
 void graphic_toggle_fullscreen() {
   graphic_t *graphic = g_game->graphic;
   graphic->screen = graphic_toggle_mode(graphic->screen, kDepth, kFlags);
-  // A new mode may come with a new GL context, which has none of the old
-  // one's state or display lists. The view goes back in as the last frame
-  // left it, since the next frame's light goes through it.
-  graphic_init_opengl();
-  camera_update();
+  graphic_rebuild();
+}
+
+void graphic_resize(int w, int h) {
+  graphic_t *graphic = g_game->graphic;
+  graphic->screen = graphic_resize_mode(graphic->screen, w, h, kDepth, kFlags);
+  graphic_rebuild();
 }
 
 void graphic_update() {}

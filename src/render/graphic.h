@@ -3,9 +3,6 @@
 
 #include <SDL/SDL.h>
 
-// The one window: the title and then the game draw into it at this size.
-constexpr int kWindowWidth = 640;
-constexpr int kWindowHeight = 480;
 constexpr char kWindowCaption[] = "Quorvane by Halvik & Deme'";
 
 struct graphic_t {
@@ -15,14 +12,18 @@ struct graphic_t {
 // With no display SDL 1.2 quietly falls back to a text-mode driver that paints
 // the terminal: ask for X unless the user chose a driver. Before any window.
 void graphic_choose_driver();
-// Opens (or reopens) the window in the given mode. Without it there is nothing
+// Opens (or reopens) the window in the given mode, at the size the window
+// last had, or fullscreen at the desktop's size. Without it there is nothing
 // to draw into: "SDL_Init: ..." or "SDL_SetVideoMode: ..." and status 1.
 SDL_Surface *graphic_open_window(int depth, Uint32 flags);
-// Switches the window opened with `flags` between its size and fullscreen: in
-// place where the library can, else in a new mode, and back in the old mode if
-// the new one is refused; the window carries on either way. Returns its
-// surface, which may be new, and records the mode it ended in.
+// Switches the window opened with `flags` between its size and fullscreen at
+// the desktop's, and back in the old mode if the new one is refused; the
+// window carries on either way. Returns its surface, which may be new, and
+// records the mode it ended in.
 SDL_Surface *graphic_toggle_mode(SDL_Surface *screen, int depth, Uint32 flags);
+// The window opened with `flags` at the size the window manager gave it, or
+// as it was if that size is refused. Fullscreen keeps its size.
+SDL_Surface *graphic_resize_mode(SDL_Surface *screen, int w, int h, int depth, Uint32 flags);
 // A driver without OpenGL (dummy, console) could never open the game's window
 // and has no input either: "SDL_GL_LoadLibrary: ..." and status 1, not a title forever.
 void graphic_require_gl();
@@ -31,6 +32,8 @@ void graphic_create(bool fullscreen);
 void graphic_display();
 // F11 in play: the game's window in or out of fullscreen, ready to draw.
 void graphic_toggle_fullscreen();
+// The play window at the size the window manager gave it, ready to draw.
+void graphic_resize(int w, int h);
 // The field as it stands, with the word PAUSED over its centre.
 void graphic_display_paused();
 void graphic_update();

@@ -25,7 +25,10 @@ Launch game_default() {
 }
 
 void GameSessionTest::SetUp() {
-  ASSERT_TRUE(xvfb_start(s));
+  ASSERT_TRUE(xvfb_start(s, server));
+  if (window_manager) {
+    ASSERT_TRUE(passed(wm_start(s)));
+  }
   launch_to_title();
 }
 

@@ -44,6 +44,8 @@ class GameSessionTest : public ::testing::Test {
     ASSERT_TRUE(passed(title_wait(s, launch.picture)));
   }
   Launch launch = game_default();
+  std::vector<std::string> server;  // Xvfb's extra arguments
+  bool window_manager = false;
   Session s;
 };
 

@@ -41,7 +41,7 @@ PaddleSpan paddle_find(const Picture &screen) {
   constexpr int kGap = 3, kMiddleSlack = 8;
   const int middle = screen.width / 2;
   PaddleSpan best;
-  for (int y = std::max(0, screen.height - 80); y < screen.height; ++y) {
+  for (int y = screen.height - screen.height / 6; y < screen.height; ++y) {
     auto lit = [&](int x) { return x >= 0 && x < screen.width && bright_grey(screen.at(x, y)); };
     int seed = -1;
     for (int d = 0; d <= kMiddleSlack && seed < 0; ++d)
@@ -64,8 +64,17 @@ PaddleSpan paddle_find(const Picture &screen) {
 
 bool play_shown(const Picture &screen) {
   const PaddleSpan paddle = paddle_find(screen);
-  return paddle.width() > 100 && paddle.bright * 10 >= paddle.width() * 9 &&
-         std::abs(paddle.left + paddle.right - 639) <= 8;
+  // At any size of the window: wider than a sixth of it, centred within an eightieth.
+  return paddle.width() * 6 > screen.width && paddle.bright * 10 >= paddle.width() * 9 &&
+         std::abs(paddle.left + paddle.right - (screen.width - 1)) * 80 <= screen.width;
+}
+
+bool paused_shown(const Picture &screen) {
+  // Its letters stand on rows of about 95 to 110.
+  int lit = 0;
+  for (int y = 90; y < 116 && screen.height == 480; ++y)
+    for (int x = 270; x < 370; ++x) lit += white(screen.at(x, y));
+  return lit > 60;
 }
 
 Error paddle_resize(Session &s, unsigned long keysym, int normal, bool bigger, PaddleSpan *seen) {

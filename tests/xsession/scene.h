@@ -24,6 +24,10 @@ PaddleSpan paddle_find(const Picture &screen);
 // A frame of play has replaced the title: the paddle stands at the bottom centre.
 bool play_shown(const Picture &screen);
 
+// PAUSED is written in white on the centre column of the 640x480 window,
+// above the field.
+bool paused_shown(const Picture &screen);
+
 // Taps a paddle-size key and waits until the paddle is seen wider than 3/2 of
 // `normal` pixels (or, not `bigger`, narrower than 3/4), the last span seen
 // kept in `seen`: the game has then also handled every key sent before it.

@@ -57,6 +57,19 @@ void child_prepare(pid_t parent, const int (&fds)[3]) {
     if (fd > 2) close(fd);
 }
 
+// Starts a program of ours with no standard streams.
+pid_t child_start(std::vector<std::string> args) {
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  child_prepare(parent, {-1, -1, -1});
+  std::vector<char *> argv;
+  for (std::string &a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  execvp(argv[0], argv.data());
+  _exit(127);
+}
+
 unsigned long window_pid(Display *dpy, Window w) {
   const Atom pid_atom = XInternAtom(dpy, "_NET_WM_PID", True);
   if (pid_atom == None) return 0;
@@ -86,26 +99,16 @@ void key_fake(Session &s, unsigned long keysym, Bool down) {
 Error server_try(Session &s, const std::vector<std::string> &extra) {
   int fds[2];
   if (pipe(fds) != 0) return std::string("pipe: ") + std::strerror(errno);
-  const pid_t parent = getpid();
-  const pid_t pid = fork();
-  if (pid < 0) return std::string("fork: ") + std::strerror(errno);
-  if (pid == 0) {
-    close(fds[0]);
-    child_prepare(parent, {-1, -1, -1});
-    // -noreset: a server resetting when its last client leaves refuses the
-    // client that connects during the reset.
-    std::vector<std::string> args = {"Xvfb",      "-displayfd", std::to_string(fds[1]),
-                                     "-screen",   "0",          "1024x768x24",
-                                     "-nolisten", "tcp",        "-noreset"};
-    args.insert(args.end(), extra.begin(), extra.end());
-    std::vector<char *> argv;
-    for (std::string &a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execvp("Xvfb", argv.data());
-    _exit(127);
-  }
+  fcntl(fds[0], F_SETFD, FD_CLOEXEC);  // only the writing end is the server's
+  // -noreset: a server resetting when its last client leaves refuses the
+  // client that connects during the reset.
+  std::vector<std::string> args = {"Xvfb",      "-displayfd", std::to_string(fds[1]),
+                                   "-screen",   "0",          "1024x768x24",
+                                   "-nolisten", "tcp",        "-noreset"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  s.xvfb_pid = child_start(args);
   close(fds[1]);
-  s.xvfb_pid = pid;
+  if (s.xvfb_pid < 0) return std::string("fork: ") + std::strerror(errno);
 
   // Xvfb writes the display number it took once it is ready for clients.
   std::string number;
@@ -255,10 +258,30 @@ Error server_start(Session &s, const std::vector<std::string> &extra) {
 }
 
 void server_stop(Session &s) {
+  process_stop(s.wm_pid);
+  s.wm_pid = -1;
   if (s.dpy) XCloseDisplay(s.dpy);
   s.dpy = nullptr;
   process_stop(s.xvfb_pid);
   s.xvfb_pid = -1;
+}
+
+Error wm_start(Session &s) {
+  s.wm_pid = child_start({"env", "DISPLAY=:" + std::to_string(s.display_number), "openbox", "--sm-disable"});
+  // Ready once it takes a window of ours into a frame of its own: a window
+  // mapped while it is still starting may never be shown.
+  const Window root = DefaultRootWindow(s.dpy);
+  const Window probe = XCreateSimpleWindow(s.dpy, root, 0, 0, 10, 10, 0, 0, 0);
+  XMapWindow(s.dpy, probe);
+  const bool framed = poll_until(Millis(10000), [&] {
+    Window top = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(s.dpy, probe, &top, &parent, &children, &count) && children) XFree(children);
+    return parent != root;
+  });
+  XDestroyWindow(s.dpy, probe);
+  XSync(s.dpy, False);
+  return framed ? Error{} : "openbox did not start (is it installed?)";
 }
 
 Error game_start(Session &s, const Launch &how) {
@@ -313,18 +336,20 @@ Error game_start(Session &s, const Launch &how) {
   return {};
 }
 
-static unsigned long window_find(Display *dpy, pid_t pid) {
-  Window root = DefaultRootWindow(dpy), parent = 0, *children = nullptr;
+// The one carrying the pid, or, for a media library that does not set
+// _NET_WM_PID, the only mapped 640x480 one (nothing else runs here). A window
+// manager puts the game's window in a frame of its own, one level down.
+static unsigned long window_find(Display *dpy, pid_t pid, Window under = 0, int depth = 2) {
+  Window root = 0, parent = 0, *children = nullptr;
   unsigned int count = 0;
-  if (!XQueryTree(dpy, root, &root, &parent, &children, &count)) return 0;
-  // The one carrying the pid, or, for a media library that does not set
-  // _NET_WM_PID, the only mapped 640x480 one (nothing else runs here).
+  if (!XQueryTree(dpy, under ? under : DefaultRootWindow(dpy), &root, &parent, &children, &count)) return 0;
   Window by_pid = 0, by_size = 0;
-  for (unsigned int i = 0; i < count; ++i) {
+  for (unsigned int i = 0; i < count && !by_pid; ++i) {
     XWindowAttributes attr;
     if (!XGetWindowAttributes(dpy, children[i], &attr) || attr.map_state != IsViewable) continue;
     if (pid > 0 && window_pid(dpy, children[i]) == static_cast<unsigned long>(pid)) by_pid = children[i];
     if (attr.width == kWidth && attr.height == kHeight) by_size = children[i];
+    if (!by_pid && depth > 1) by_pid = window_find(dpy, pid, children[i], depth - 1);
   }
   if (children) XFree(children);
   return by_pid ? by_pid : by_size;
@@ -348,6 +373,11 @@ static void origin_follow(Session &s) {
   }
   Window child = 0;
   XTranslateCoordinates(s.dpy, s.top, root, 0, 0, &s.win_x, &s.win_y, &child);
+  XWindowAttributes attr;
+  if (XGetWindowAttributes(s.dpy, s.top, &attr)) {
+    s.win_w = attr.width;
+    s.win_h = attr.height;
+  }
 }
 
 Error game_window_wait(Session &s, Millis deadline) {
@@ -407,7 +437,7 @@ Picture screenshot(Session &s) {
   origin_follow(s);
   Picture pic;
   XImage *image =
-      XGetImage(s.dpy, DefaultRootWindow(s.dpy), s.win_x, s.win_y, kWidth, kHeight, AllPlanes, ZPixmap);
+      XGetImage(s.dpy, DefaultRootWindow(s.dpy), s.win_x, s.win_y, s.win_w, s.win_h, AllPlanes, ZPixmap);
   if (!image) return pic;
   // The server is always 24 bits deep: red, green and blue are a pixel's low
   // three bytes. Read straight from the image where it is plain 32-bit words:
@@ -433,6 +463,11 @@ Picture next_frame(Session &s, const Picture &previous, Millis deadline) {
   Picture now;
   if (poll_until(deadline, [&] { return !((now = screenshot(s)) == previous); })) return now;
   return {};
+}
+
+void window_resize(Session &s, int w, int h) {
+  XResizeWindow(s.dpy, s.top, w, h);
+  settle(s);
 }
 
 Error window_close(Session &s) {

@@ -79,15 +79,17 @@ struct Launch {
 // destroyed, and also if the process that started it dies.
 struct Session {
   pid_t xvfb_pid = -1;
+  pid_t wm_pid = -1;
   int display_number = -1;
   _XDisplay *dpy = nullptr;
   std::string dir;  // the game's working directory
   pid_t game_pid = -1;
   std::optional<int> game_status;  // raw waitpid status once the game has ended
   unsigned long top = 0;           // the game's top-level window (an X Window id)
-  // Where screen reads and pointer moves put the window's corner on the root
-  // window: they follow `top` where it is now, or, with no `top`, stay as set.
-  int win_x = 0, win_y = 0;
+  // Where screen reads and pointer moves put the window on the root window:
+  // they follow `top` where it is now and at its size, or, with no `top`,
+  // stay as set.
+  int win_x = 0, win_y = 0, win_w = 640, win_h = 480;
 
   Session() = default;
   Session(const Session &) = delete;
@@ -101,6 +103,9 @@ Error server_start(Session &s, const std::vector<std::string> &extra = {});
 // Takes the server away: our own connection first (Xlib would end this
 // process with it), then Xvfb itself.
 void server_stop(Session &s);
+// Starts a real window manager (openbox), which decorates, places and
+// resizes windows as a desktop's does, and waits until it manages the screen.
+Error wm_start(Session &s);
 
 // Starts the game in a fresh working directory under /tmp.
 Error game_start(Session &s, const Launch &how);
@@ -127,6 +132,8 @@ Picture screenshot(Session &s);
 // Waits for a picture on screen other than `previous`; empty at the deadline.
 Picture next_frame(Session &s, const Picture &previous, Millis deadline);
 
+// Asks for the game's window at a new size, as a player dragging its edge does.
+void window_resize(Session &s, int w, int h);
 // Asks the window to close as a window manager would (WM_DELETE_WINDOW).
 Error window_close(Session &s);
 

@@ -1,0 +1,42 @@
+// screen.h -- video modes at any size: the window, fullscreen at the desktop's size, the 4:3 view inside
+#pragma once
+
+#include <SDL/SDL.h>
+
+// The picture the game is designed at: the title and the field are drawn for
+// this size and scaled to whatever the window has.
+constexpr int kViewWidth = 640;
+constexpr int kViewHeight = 480;
+
+// A rectangle of the window, in pixels from its top left corner.
+struct screen_view_t {
+  int x, y, w, h;
+};
+
+// The largest rectangle of the view's 4:3 shape that fits a window of w x h,
+// centred; the rest of the window is left black. Empty for an empty window.
+screen_view_t screen_fit(int w, int h);
+
+// The pixel of the 640x480 picture shown at window point (x, y) when the
+// picture fills `view`, by the same rounding as screen_stretch; false when the
+// point is outside the view.
+bool screen_to_picture(const screen_view_t &view, int x, int y, int *px, int *py);
+
+// Draws `picture`, laid out at the top left of the 640x480 view, scaled into
+// `view` of `screen` by whole pixels (nearest neighbour). Returns 0, or -1
+// when the picture cannot be converted to the screen's format.
+int screen_stretch(SDL_Surface *picture, SDL_Surface *screen, const screen_view_t &view);
+
+// Remembers the desktop's own size, which the library reports only until the
+// first mode is set; later calls keep the first answer.
+void screen_note_desktop();
+
+// Sets the mode: fullscreen at the desktop's size, else a resizable window
+// at the size the window last had (640x480 at first). Null when refused.
+SDL_Surface *screen_set(int depth, Uint32 flags);
+// Between the window and fullscreen, or back in the mode it had if the other
+// one is refused. Null only when both are.
+SDL_Surface *screen_toggle(const SDL_Surface *now, int depth, Uint32 flags);
+// The window at a new size (at least one pixel each way), or at the size it
+// had if the new one is refused. Null only when both are.
+SDL_Surface *screen_resize(int w, int h, int depth, Uint32 flags);

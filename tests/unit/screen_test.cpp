@@ -1,0 +1,52 @@
+// screen_test.cpp -- the 4:3 view in a window of any size, and clicks taken back onto the picture it shows
+#include "render/screen.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace {
+
+TEST(ScreenView, TheLargestFourByThreeRectangleCentredInTheWindow) {
+  // The window's width and height, then the view's x, y, width and height.
+  const int rows[][6] = {{1600, 900, 200, 0, 1200, 900}, {640, 1000, 0, 260, 640, 480},
+                         {40, 30, 0, 0, 40, 30},         {1, 1, 0, 0, 1, 0},
+                         {0, 480, 0, 240, 0, 0},         {3, 0, 1, 0, 0, 0}};
+  for (const auto &r : rows) {
+    const screen_view_t v = screen_fit(r[0], r[1]);
+    EXPECT_EQ((std::array{v.x, v.y, v.w, v.h}), (std::array{r[2], r[3], r[4], r[5]})) << r[0] << "x" << r[1];
+  }
+}
+
+// Every window pixel shows the picture's pixel that a click there is taken
+// for, so the buttons' edges are where the picture shows them at every size.
+TEST(ScreenView, EachPixelDrawnIsThePixelAClickThereIsTakenFor) {
+  auto surface = [](int w, int h) {
+    return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xff0000, 0xff00, 0xff, 0);
+  };
+  SDL_Surface *picture = surface(640, 480);
+  auto at = [](SDL_Surface *s, int x, int y) -> Uint32 & {
+    return static_cast<Uint32 *>(s->pixels)[y * s->pitch / 4 + x];
+  };
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) at(picture, x, y) = x << 10 | y;
+  for (const auto &[w, h] : {std::pair{1280, 960}, {1600, 900}, {999, 701}, {641, 481}, {40, 30}}) {
+    SDL_Surface *window = surface(w, h);
+    const screen_view_t view = screen_fit(w, h);
+    ASSERT_EQ(screen_stretch(picture, window, view), 0);
+    int wrong = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        int px = 0, py = 0;
+        const bool on = screen_to_picture(view, x, y, &px, &py);
+        wrong += at(window, x, y) != (on ? static_cast<Uint32>(px << 10 | py) : 0);
+      }
+    EXPECT_EQ(wrong, 0) << w << "x" << h;
+    // START's first column, 220: 613 in the view from column 200, 1.875 times.
+    EXPECT_TRUE(w != 1600 || (at(window, 612, 400) >> 10 == 219 && at(window, 613, 400) >> 10 == 220));
+    SDL_FreeSurface(window);
+  }
+  SDL_FreeSurface(picture);
+}
+
+}  // namespace
