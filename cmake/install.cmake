@@ -1,17 +1,8 @@
 # install.cmake -- install the game like a desktop game, and package it for Debian
-include(GNUInstallDirs)
-
 set(QUORVANE_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 
-# Debian's layout for games: the program in games/, its data in share/games/.
-# The program finds its data from its own place, so the same build works
-# under any prefix and from a DESTDIR-staged copy.
-set(QUORVANE_INSTALL_BINDIR games CACHE STRING "Where the program goes, under the prefix")
-set(QUORVANE_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/games/quorvane CACHE STRING
-    "Where the game's data go, under the prefix")
-file(RELATIVE_PATH QUORVANE_DATA_FROM_PROGRAM /prefix/${QUORVANE_INSTALL_BINDIR} /prefix/${QUORVANE_INSTALL_DATADIR})
-target_compile_definitions(quorvane_game PUBLIC QUORVANE_DATA_FROM_PROGRAM="${QUORVANE_DATA_FROM_PROGRAM}")
-
+# QUORVANE_INSTALL_BINDIR and QUORVANE_INSTALL_DATADIR come with the game's
+# target, which needs the path between them.
 install(TARGETS quorvane RUNTIME DESTINATION ${QUORVANE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/data/menu.bmp DESTINATION ${QUORVANE_INSTALL_DATADIR})
 install(FILES ${QUORVANE_PACKAGING_DIR}/quorvane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
