@@ -1,20 +1,40 @@
 # install.cmake -- install the game like a desktop game, and package it for Debian
-include(GNUInstallDirs)
-
 set(QUORVANE_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 
-# Debian's layout for games: the program in games/, its data in share/games/.
-# The program finds its data from its own place, so the same build works
-# under any prefix and from a DESTDIR-staged copy.
-set(QUORVANE_INSTALL_BINDIR games CACHE STRING "Where the program goes, under the prefix")
-set(QUORVANE_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/games/quorvane CACHE STRING
-    "Where the game's data go, under the prefix")
-file(RELATIVE_PATH QUORVANE_DATA_FROM_PROGRAM /prefix/${QUORVANE_INSTALL_BINDIR} /prefix/${QUORVANE_INSTALL_DATADIR})
-target_compile_definitions(quorvane_game PUBLIC QUORVANE_DATA_FROM_PROGRAM="${QUORVANE_DATA_FROM_PROGRAM}")
-
+# QUORVANE_INSTALL_BINDIR and QUORVANE_INSTALL_DATADIR come with the game's
+# target, which needs the path between them.
 install(TARGETS quorvane RUNTIME DESTINATION ${QUORVANE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/data/menu.bmp DESTINATION ${QUORVANE_INSTALL_DATADIR})
-install(FILES ${QUORVANE_PACKAGING_DIR}/quorvane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+# Software centres find the game by its AppStream id, a reverse domain name,
+# and reach the launcher through it: both files carry the id as their name.
+# The project owns no domain yet; .invalid says so plainly, until it does.
+set(QUORVANE_APP_ID invalid.quorvane.quorvane)
+install(FILES ${QUORVANE_PACKAGING_DIR}/quorvane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
+        RENAME ${QUORVANE_APP_ID}.desktop)
+
+# The metainfo's releases come from the changelog, its one source: each entry's
+# version and date (in the changelog's RFC 5322 form, e.g. "Mon, 07 Dec 2026").
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QUORVANE_PACKAGING_DIR}/changelog)
+file(READ ${QUORVANE_PACKAGING_DIR}/changelog QUORVANE_CHANGES)
+string(REGEX MATCHALL "(^|\n)quorvane \\([^)]+\\)" QUORVANE_VERSIONS "${QUORVANE_CHANGES}")
+string(REGEX MATCHALL "\n -- [^\n]+" QUORVANE_DATES "${QUORVANE_CHANGES}")
+set(QUORVANE_RELEASES "")
+set(QUORVANE_MONTHS Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+foreach(version date IN ZIP_LISTS QUORVANE_VERSIONS QUORVANE_DATES)
+  string(REGEX REPLACE ".*\\((.*)\\)" "\\1" version "${version}")
+  if(NOT date MATCHES ", ([0-9][0-9]) (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) ([0-9][0-9][0-9][0-9]) ")
+    message(FATAL_ERROR "packaging/changelog: no date in the entry of ${version}")
+  endif()
+  list(FIND QUORVANE_MONTHS ${CMAKE_MATCH_2} month)
+  math(EXPR month "${month} + 1")
+  if(month LESS 10)
+    set(month 0${month})
+  endif()
+  string(APPEND QUORVANE_RELEASES "    <release version=\"${version}\" date=\"${CMAKE_MATCH_3}-${month}-${CMAKE_MATCH_1}\"/>\n")
+endforeach()
+configure_file(${QUORVANE_PACKAGING_DIR}/quorvane.metainfo.xml.in ${PROJECT_BINARY_DIR}/${QUORVANE_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/${QUORVANE_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # Icons are cut from the title picture by tools/make_icons and committed, so
 # that building needs no image tools.

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # check_install.sh -- install into a scratch prefix and check what a desktop user gets:
 # the installed tree, the launcher, the manual page and the game's title screen.
-# Usage: check_install.sh <build dir> <source dir>
+# Usage: check_install.sh <build dir> <source dir> <AppStream id>
 set -uo pipefail
 build=$1
 source=$2
+app_id=$3
 
 tmp=$(mktemp -d)
 # A space in the prefix catches a launcher or install rule that splits paths.
@@ -28,8 +29,9 @@ if ! cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" 2>&1; then
 fi
 
 sizes=(16 32 48 64 128 256)
-expected=(games/quorvane share/games/quorvane/menu.bmp share/applications/quorvane.desktop
-          share/man/man6/quorvane.6.gz share/doc/quorvane/copyright share/doc/quorvane/changelog.gz)
+expected=(games/quorvane share/games/quorvane/menu.bmp share/applications/$app_id.desktop
+          share/metainfo/$app_id.metainfo.xml share/man/man6/quorvane.6.gz
+          share/doc/quorvane/copyright share/doc/quorvane/changelog.gz)
 for s in "${sizes[@]}"; do expected+=("share/icons/hicolor/${s}x${s}/apps/quorvane.png"); done
 
 # Exactly these files: no tests, benchmarks, tools, libraries or headers.
@@ -72,7 +74,7 @@ fi
 
 # --- the launcher -----------------------------------------------------------
 
-entry="$prefix/share/applications/quorvane.desktop"
+entry="$prefix/share/applications/$app_id.desktop"
 if desktop-file-validate "$entry" >"$tmp/validate.log" 2>&1 && [ ! -s "$tmp/validate.log" ]; then
   ok "desktop entry validates"
 else
@@ -80,7 +82,8 @@ else
   fail "desktop-file-validate"
 fi
 key() { sed -n "s/^$1=//p" "$entry"; }
-for pair in Exec=quorvane Icon=quorvane Terminal=false "Categories=Game;ArcadeGame;"; do
+# Docks match the game's window to its launcher by the window's class.
+for pair in Exec=quorvane Icon=quorvane Terminal=false "Categories=Game;ArcadeGame;" StartupWMClass=quorvane; do
   [ "$(key "${pair%%=*}")" = "${pair#*=}" ] || fail "${pair%%=*} is '$(key "${pair%%=*}")'"
 done
 [ -n "$(key Name)" ] && [ -n "$(key Comment)" ] || fail "Name or Comment missing"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # check_package.sh -- build the Debian package and check its control fields and contents.
-# Usage: check_package.sh <build dir> <version>
+# Usage: check_package.sh <build dir> <version> <AppStream id>
 set -uo pipefail
 build=$1
 version=$2
+app_id=$3
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -58,7 +59,8 @@ awk '$1 ~ /^-/ {print $NF}' "$tmp/contents" | sed 's|^\./|/|' | sort >"$tmp/got"
   echo /usr/share/games/quorvane/menu.bmp
   echo /usr/share/doc/quorvane/copyright
   echo /usr/share/doc/quorvane/changelog.gz
-  echo /usr/share/applications/quorvane.desktop
+  echo "/usr/share/applications/$app_id.desktop"
+  echo "/usr/share/metainfo/$app_id.metainfo.xml"
   echo /usr/share/man/man6/quorvane.6.gz
   for s in 16 32 48 64 128 256; do echo "/usr/share/icons/hicolor/${s}x${s}/apps/quorvane.png"; done
 } | sort >"$tmp/want"
@@ -71,5 +73,17 @@ gzip -t "$tmp/root/usr/share/man/man6/quorvane.6.gz" || fail "manual page is not
 zcat "$tmp/root/usr/share/doc/quorvane/changelog.gz" | head -n1 | grep -q "^quorvane ($version) " ||
   fail "changelog does not start with version $version"
 [ "$failures" -eq 0 ] && ok "stripped binary, compressed manual page, changelog of this version"
+
+# What software centres read: the metainfo, and the launcher it names.
+appstreamcli validate-tree --no-net "$tmp/root" >"$tmp/appstream.log" 2>&1
+status=$?
+cat "$tmp/appstream.log"
+if [ "$status" -eq 0 ] && ! grep -q '^ *[EW]: ' "$tmp/appstream.log"; then
+  ok "AppStream metadata validates without errors or warnings"
+else
+  fail "appstreamcli validate-tree"
+fi
+grep -q "<release version=\"$version\"" "$tmp/root/usr/share/metainfo/$app_id.metainfo.xml" ||
+  fail "the metainfo has no release $version"
 
 finish package

@@ -1,4 +1,4 @@
-// bench_field.cpp -- fields laid out the same way for the frame benchmark and the picture test
+// bench_field.cpp -- fields laid out the same way for the benchmarks and the picture test
 #include "bench_field.h"
 
 #include <SDL/SDL.h>

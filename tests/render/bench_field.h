@@ -1,4 +1,4 @@
-// bench_field.h -- fields laid out the same way for the frame benchmark and the picture test
+// bench_field.h -- fields laid out the same way for the benchmarks and the picture test
 #pragma once
 
 // Builds the context and the paddle, without a window; call once.

@@ -8,7 +8,9 @@
 //       its standard input closes
 //   xsession title PID PICTURE [SCREEN.ppm]
 //       waits until the window of process PID on $DISPLAY shows the BMP file
-//       PICTURE, keeping the last screen in SCREEN.ppm if it never does
+//       PICTURE, keeping the last screen in SCREEN.ppm
+//   xsession play PID SCREEN.ppm
+//       taps Space on that title and keeps the first frame of play in SCREEN.ppm
 //   xsession key PID KEYSYM...
 //       puts the pointer on the window of PID and taps each key (X names)
 #include <X11/Xlib.h>
@@ -31,6 +33,7 @@ int usage() {
                "usage: xsession run [XVFB-ARG...] -- COMMAND [ARG...]\n"
                "       xsession serve\n"
                "       xsession title PID PICTURE [SCREEN.ppm]\n"
+               "       xsession play PID SCREEN.ppm\n"
                "       xsession key PID KEYSYM...\n");
   return 2;
 }
@@ -75,26 +78,32 @@ int serve() {
 struct Attached {
   xs::Session s;
   explicit Attached(pid_t pid) {
+    // As in a session of our own: a window read can race the game replacing it.
+    XSetErrorHandler([](Display *, XErrorEvent *) { return 0; });
     s.dpy = XOpenDisplay(nullptr);
     s.game_pid = pid;
   }
   ~Attached() { s.game_pid = -1; }  // not ours to kill
 };
 
-// title and key: both work on the window of a running game.
+// title, play and key: all work on the window of a running game.
 int on_window(int argc, char **argv) {
   if (argc < 4) return usage();
   Attached a(std::atoi(argv[2]));
   if (!a.s.dpy) return fail("cannot open display");
   if (std::strcmp(argv[1], "title") == 0) {
-    if (const xs::Error e = xs::title_wait(a.s, argv[3]); !e.empty()) {
-      if (argc > 4) xs::ppm_save(xs::screenshot(a.s), argv[4]);
-      return fail(e);
-    }
-    return 0;
+    const xs::Error e = xs::title_wait(a.s, argv[3]);
+    if (argc > 4) xs::ppm_save(xs::screenshot(a.s), argv[4]);
+    return e.empty() ? 0 : fail(e);
   }
   if (const xs::Error e = xs::game_window_wait(a.s, xs::Millis(10000)); !e.empty()) return fail(e);
   xs::pointer_move(a.s, 320, 240);
+  if (std::strcmp(argv[1], "play") == 0) {
+    xs::Picture first;
+    const xs::Error e = xs::play_enter(a.s, &first);
+    xs::ppm_save(e.empty() ? first : xs::screenshot(a.s), argv[3]);
+    return e.empty() ? 0 : fail(e);
+  }
   for (int i = 3; i < argc; ++i) {
     const KeySym sym = XStringToKeysym(argv[i]);
     if (sym == NoSymbol) return fail(std::string("no key named ") + argv[i]);
@@ -109,6 +118,6 @@ int main(int argc, char **argv) {
   const std::string what = argc > 1 ? argv[1] : "";
   if (what == "run") return run(argc, argv);
   if (what == "serve") return serve();
-  if (what == "title" || what == "key") return on_window(argc, argv);
+  if (what == "title" || what == "play" || what == "key") return on_window(argc, argv);
   return usage();
 }
