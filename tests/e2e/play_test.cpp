@@ -318,5 +318,20 @@ TEST_F(PlayScreen, F11ThereAndBackKeepsTheSpheres) {
       << "back in the window: " << lit_in_field(seen) << " lit pixels, " << describe(paddle_find(seen));
 }
 
+// At four frames a second every step carries the first ball over the paddle's
+// band in one go. It must bounce all the same: were it lost, the game would be
+// over within 14 frames. The clock moves only with the frames, so the game
+// plays out the same in every run.
+struct FourFramesASecond : GameSessionTest {
+  FourFramesASecond() { launch = game_hooked({{"QUORVANE_CLOCK_FRAME_MS", "250"}}); }
+};
+
+TEST_F(FourFramesASecond, TheFirstBallBouncesOffThePaddle) {
+  constexpr long kPastTheLoss = 16 * 250;
+  key_tap(s, XK_space);
+  poll_until(Millis(30000), [&] { return game_exited(s) || game_clock_ms(s) >= kPastTheLoss; });
+  EXPECT_GE(game_clock_ms(s), kPastTheLoss) << (game_exited(s) ? "the game is over" : "play is stuck");
+}
+
 }  // namespace
 }  // namespace e2e
