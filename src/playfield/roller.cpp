@@ -26,6 +26,47 @@ constexpr double kHalfWidthWidening = 1.4;  // the paddle catches a little beyon
   std::exit(0);
 }
 
+// Where a ball at distance rho stands to the paddle's band, which runs from
+// three radii inside the rim to two outside, both ends included; the sums stay
+// in double so 43.8 and 45.8 are not rounded in.
+enum class band_t { short_of, inside, beyond };
+band_t roller_band(float rho, float radius, const player_t *paddle) {
+  const double less_two_radii = static_cast<double>(rho) - 2.0 * radius;
+  const double plus_three_radii = static_cast<double>(rho) + 3.0 * radius;
+  if (less_two_radii <= paddle->rho && plus_three_radii >= paddle->rho) return band_t::inside;
+  return plus_three_radii < paddle->rho ? band_t::short_of : band_t::beyond;
+}
+
+// Whether a ball at the angle theta (measured in the opposite sense to the
+// paddle's) is within the paddle's window as seen from distance rho: half the
+// paddle's angle from the field centre, widened.
+bool roller_under_paddle(const player_t *paddle, float rho, float theta) {
+  const float arc = static_cast<float>(std::asin(static_cast<double>(paddle->size) / rho));
+  const float half = static_cast<float>(rad2deg(arc) * kHalfWidthWidening);
+  return is_collision(norm_angle(paddle->theta), norm_angle(-theta), half);
+}
+
+// The paddle is looked for where a step lands, so a step that carries a ball
+// from short of the band to beyond it (a slow frame, a hitch) would pass
+// through the paddle unseen and lose the ball. Such a step is tested where the
+// ball's path crosses the paddle's circle instead. The step of an ordinary
+// frame is far shorter than the band is deep and never comes here, so play
+// at a steady frame rate is what it always was.
+bool roller_crosses_paddle(const roller_t *r, const vec3_t &moved, float moved_rho, const player_t *paddle) {
+  if (roller_band(r->rho, r->radius, paddle) != band_t::short_of ||
+      roller_band(moved_rho, r->radius, paddle) != band_t::beyond)
+    return false;
+  // The one root in (0, 1) of |pos + t (moved - pos)| = paddle rho: pos is
+  // inside the circle and moved outside it.
+  const double px = r->pos.x, pz = r->pos.z;
+  const double dx = moved.x - px, dz = moved.z - pz;
+  const double a = dx * dx + dz * dz, b = px * dx + pz * dz;
+  const double c = px * px + pz * pz - static_cast<double>(paddle->rho) * paddle->rho;
+  const double t = (-b + std::sqrt(b * b - a * c)) / a;
+  const vec3_t at = cart2sphere(static_cast<float>(px + t * dx), 0, static_cast<float>(pz + t * dz));
+  return roller_under_paddle(paddle, paddle->rho, at.y);
+}
+
 void roller_move(roller_t *r, player_t *paddle) {
   vec3_t moved = r->pos;
   float speed = r->speed;
@@ -44,16 +85,9 @@ void roller_move(roller_t *r, player_t *paddle) {
   moved.z = static_cast<float>(moved.z + game_elapsed_ms() * (r->dir.z * speed));
 
   const vec3_t polar = cart2sphere(moved.x, moved.y, moved.z);
-  const float arc = static_cast<float>(std::asin(static_cast<double>(paddle->size) / polar.x));
-  const float half = static_cast<float>(rad2deg(arc) * kHalfWidthWidening);
-
-  // The band runs from three radii inside the rim to two outside, both ends
-  // included; the sums stay in double so 43.8 and 45.8 are not rounded in.
-  const double less_two_radii = static_cast<double>(polar.x) - 2.0 * r->radius;
-  const double plus_three_radii = static_cast<double>(polar.x) + 3.0 * r->radius;
-  // The ball's angle is measured in the opposite sense to the paddle's.
-  const bool at_paddle = less_two_radii <= paddle->rho && plus_three_radii >= paddle->rho &&
-                         is_collision(norm_angle(paddle->theta), norm_angle(-polar.y), half);
+  const bool at_paddle = (roller_band(polar.x, r->radius, paddle) == band_t::inside &&
+                          roller_under_paddle(paddle, polar.x, polar.y)) ||
+                         roller_crosses_paddle(r, moved, polar.x, paddle);
 
   if (at_paddle) {
     // Bounce from where the ball was, away from a point outside the rim on

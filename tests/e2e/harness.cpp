@@ -6,9 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 #ifndef QUORVANE_BINARY
 #error "QUORVANE_BINARY must name the game executable"
+#endif
+#ifndef QUORVANE_HOOKED_BINARY
+#error "QUORVANE_HOOKED_BINARY must name the game built with the test hooks"
 #endif
 #ifndef QUORVANE_MENU_BMP
 #error "QUORVANE_MENU_BMP must name the title picture"
@@ -22,6 +26,18 @@ Launch game_default() {
   how.binary = other && *other ? other : QUORVANE_BINARY;
   how.picture = QUORVANE_MENU_BMP;
   return how;
+}
+
+Launch game_hooked(Env env) {
+  Launch how = game_default();
+  how.binary = QUORVANE_HOOKED_BINARY;
+  how.env = std::move(env);
+  return how;
+}
+
+long game_clock_ms(const Session &s) {
+  const std::string text = read_file(s.dir + "/clock");
+  return text.empty() ? -1 : std::strtol(text.c_str(), nullptr, 10);
 }
 
 void GameSessionTest::SetUp() {

@@ -17,6 +17,10 @@ inline ::testing::AssertionResult passed(const Error &error) {
 
 // The game built with the tests, or QUORVANE_E2E_GAME, with the real menu.bmp.
 Launch game_default();
+// The test build with every hook (tests/hooked), the real menu.bmp and `env`.
+Launch game_hooked(Env env);
+// Its clock after the last frame drawn, while a clock setting is given; else -1.
+long game_clock_ms(const Session &s);
 
 using Check = ::testing::AssertionResult;
 inline Check xvfb_start(Session &s, const std::vector<std::string> &x = {}) {

@@ -1,6 +1,5 @@
 // play_test.cpp -- the real game in play: the first frame, turning, paddle size, pause, fullscreen, quitting
 #include <X11/keysym.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
@@ -63,48 +62,17 @@ class PlayScreen : public GameSessionTest {
  protected:
   void SetUp() override {
     GameSessionTest::SetUp();
-    if (!HasFatalFailure()) play();
-  }
-  // On a machine loaded far beyond its cores the first frames of play can
-  // take seconds, and by the game's rules the first ball then leaves the field
-  // at once and the game ends by itself: a new one is started (three at most).
-  void play() {
-    for (int game = 1;; ++game) {
-      const Error entered = play_enter(s, &first);
-      if (entered.empty() && !over()) return;
-      ASSERT_TRUE(over() && game < 3) << entered;
-      launch_to_title();
-      if (HasFatalFailure()) return;
-    }
-  }
-
-  // The game ended by itself, as it does once its last ball is lost.
-  bool over() { return game_exited(s) && WIFEXITED(*s.game_status) && WEXITSTATUS(*s.game_status) == 0; }
-
-  // A new game in the same session, in play.
-  void replay() {
-    launch_to_title();
-    if (!HasFatalFailure()) play();
-  }
-
-  // Tries `attempt` again in a new game (three at most) while it fails because
-  // the game ended by itself on the way, as play() does for the first frame.
-  template <class Attempt>
-  ::testing::AssertionResult in_a_game(Attempt attempt) {
-    for (int game = 1;; ++game) {
-      ::testing::AssertionResult result = attempt();
-      if (result || !over() || game == 3) return result;
-      replay();
-      if (HasFatalFailure()) return result;
-    }
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(passed(play_enter(s, &first)));
   }
 
   // Waits until the bricks have come to rest, so that what still changes on
-  // screen comes from the test; returns the last picture.
+  // screen comes from the test; returns the last picture. The pictures are
+  // the same span of play apart at any rate of the game's clock.
   Picture steady_picture() {
     Picture before = screenshot(s), now;
     const bool steady = poll_until(Millis(20000), [&] {
-      pause_for(Millis(150));
+      pause_for(Millis(static_cast<long>(150 / rate)));
       now = screenshot(s);
       const bool calm = picture_diff(before, now, 40, kSceneTop, kSceneBottom) < kCalm;
       before = now;
@@ -113,11 +81,12 @@ class PlayScreen : public GameSessionTest {
     return steady ? now : Picture{};
   }
 
-  ::testing::AssertionResult pauses() {
-    key_tap(s, XK_p);
-    if (poll_until(Millis(10000), [&] { return over() || paused_shown(paused = screenshot(s)); }) && !over())
+  // Waits for a PAUSED frame, kept in `paused`.
+  ::testing::AssertionResult shows_paused() {
+    if (poll_until(Millis(10000), [&] { return paused_shown(paused = screenshot(s)); }))
       return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "no PAUSED frame";
+    return ::testing::AssertionFailure()
+           << "no PAUSED frame" << (game_exited(s) ? ": the game has ended" : "");
   }
 
   // Polls for a second: the paused frame must stay exactly as it is.
@@ -143,6 +112,19 @@ class PlayScreen : public GameSessionTest {
   static constexpr int kCalm = 1500;
   Picture first;
   Picture paused;
+  double rate = 1;  // of the game's clock against real time
+};
+
+// With no key pressed the first ball is lost after four to eight seconds of
+// play and the game is over two seconds later; the bricks take two to settle.
+// A test that plays on after they have settled runs the game's clock at half
+// speed, which leaves it some eight seconds of real time, however slowly the
+// frames come.
+struct HalfSpeedPlayScreen : PlayScreen {
+  HalfSpeedPlayScreen() {
+    rate = 0.5;
+    launch = game_hooked({{"QUORVANE_CLOCK_RATE", "0.5"}});
+  }
 };
 
 TEST_F(PlayScreen, FirstFrameShowsThePaddleBottomCentreAndTheNumbersTopCentre) {
@@ -167,8 +149,8 @@ TEST_F(PlayScreen, ClosingTheWindowQuitsWithStatusZero) {
   EXPECT_TRUE(ends_with_status(s, 0, Millis(20000)));
 }
 
-TEST_F(PlayScreen, HoldingAnArrowTurnsTheViewAroundThePaddle) {
-  // Held until the field has visibly turned (about 30 degrees take 400 ms).
+TEST_F(HalfSpeedPlayScreen, HoldingAnArrowTurnsTheViewAroundThePaddle) {
+  // Held until the field has visibly turned (about 30 degrees take 400 ms of play).
   auto turn = [&](unsigned long key, const Picture &from, Picture &now) {
     key_press(s, key);
     const bool turned = !from.px.empty() && poll_until(Millis(10000), [&] {
@@ -177,17 +159,9 @@ TEST_F(PlayScreen, HoldingAnArrowTurnsTheViewAroundThePaddle) {
     key_release(s, key);
     return turned;
   };
-  // On a slow, busy machine the first ball may be lost, and the game end as
-  // it should, before the field has come to rest and turned both ways: the
-  // turns are then taken again in a new game.
-  Picture steady, turned, back;
-  bool right = false, left = false;
-  for (int game = 1; game <= 3; ++game) {
-    if (game > 1) replay();
-    right = turn(XK_Right, steady = steady_picture(), turned);
-    left = turn(XK_Left, steady_picture(), back);
-    if (!over()) break;
-  }
+  Picture steady = steady_picture(), turned, back;
+  const bool right = turn(XK_Right, steady, turned);
+  const bool left = turn(XK_Left, steady_picture(), back);
   ASSERT_FALSE(game_exited(s)) << "the game " << describe_status(*s.game_status);
   EXPECT_FALSE(steady.px.empty()) << "the picture never came to rest";
   EXPECT_TRUE(right) << "Right did not turn the field";
@@ -214,61 +188,68 @@ TEST_F(PlayScreen, UpDoublesAndDownHalvesThePaddle) {
   EXPECT_NEAR(now.width(), 0.5 * normal.width(), 0.06 * normal.width()) << describe(now);
 }
 
-TEST_F(PlayScreen, PHoldsTheFieldStillUntilPressedAgain) {
-  ASSERT_TRUE(in_a_game([&] {
-    steady_picture();
-    return pauses();
-  }));
+TEST_F(HalfSpeedPlayScreen, PHoldsTheFieldStillUntilPressedAgain) {
+  steady_picture();
+  key_tap(s, XK_p);
+  ASSERT_TRUE(shows_paused());
   EXPECT_TRUE(stays_paused());
   EXPECT_TRUE(resumes());
 }
 
 // With no window manager the game's window gets the focus only when given it.
-TEST_F(PlayScreen, LosingTheFocusPausesAndGettingItBackDoesNotResume) {
+TEST_F(HalfSpeedPlayScreen, LosingTheFocusPausesAndGettingItBackDoesNotResume) {
   const unsigned long other = other_window_create(s, 900, 650);
   ASSERT_NE(other, 0u);
-  ASSERT_TRUE(in_a_game([&] {
-    // Settling bricks pass where PAUSED is written: wait until they are at rest.
-    if (steady_picture().px.empty()) return ::testing::AssertionFailure() << "the picture never came to rest";
-    focus_give(s, s.top);
-    focus_give(s, other);
-    if (poll_until(Millis(10000), [&] { return over() || paused_shown(paused = screenshot(s)); }) && !over())
-      return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "the focus went elsewhere and the game did not pause";
-  }));
+  // Settling bricks pass where PAUSED is written: wait until they are at rest.
+  ASSERT_FALSE(steady_picture().px.empty()) << "the picture never came to rest";
+  focus_give(s, s.top);
+  focus_give(s, other);
+  ASSERT_TRUE(shows_paused()) << "after the focus went elsewhere";
   focus_give(s, s.top);
   EXPECT_TRUE(stays_paused()) << "after getting the focus back";
   EXPECT_TRUE(resumes());
 }
 
-// Up gives the paddle 10 s of play at double width. A 12 s pause, longer than
-// the whole effect, must not use any of it up. A few splits on the way keep
-// balls in play for that long.
-TEST_F(PlayScreen, AnEffectOutlastsAPauseLongerThanItself) {
+// Up gives the paddle 10 s of play at double width, 20 s of real time at half
+// speed. A 24 s pause, longer than the whole effect, must not use any of it
+// up. Splits from the pause on keep balls in play until the effect ends.
+TEST_F(HalfSpeedPlayScreen, AnEffectOutlastsAPauseLongerThanItself) {
   const PaddleSpan normal = paddle_find(first);
   ASSERT_TRUE(normal_width(normal));
   PaddleSpan now;
-  ASSERT_TRUE(in_a_game([&] {
-    if (steady_picture().px.empty()) return ::testing::AssertionFailure() << "the picture never came to rest";
-    if (const Error e = paddle_resize(s, XK_Up, normal.width(), true, &now); !e.empty())
-      return ::testing::AssertionFailure() << e;
-    return pauses();
-  }));
-  pause_for(Millis(12000));
+  ASSERT_FALSE(steady_picture().px.empty()) << "the picture never came to rest";
+  ASSERT_TRUE(passed(paddle_resize(s, XK_Up, normal.width(), true, &now)));
+  key_tap(s, XK_p);
+  ASSERT_TRUE(shows_paused());
+  pause_for(Millis(24000));
   // A ball passing beside the paddle widens a reading now and then: look for
   // a frame with the paddle at the width expected.
-  auto width_near = [&](double want, Millis bound, bool split) {
+  auto width_near = [&](double want, Millis bound) {
     return poll_until(bound, [&] {
-      if (split) key_tap(s, XK_d);
+      key_tap(s, XK_d);
       now = paddle_find(screenshot(s));
       return std::abs(now.width() - want) <= 0.08 * normal.width();
     });
   };
   ASSERT_TRUE(resumes());
   // Had the pause used the effect up, the paddle would be back to normal at once.
-  EXPECT_TRUE(width_near(2.0 * normal.width(), Millis(2000), false))
-      << "right after the pause, " << describe(now);
-  EXPECT_TRUE(width_near(normal.width(), Millis(15000), true)) << "the effect never ended, " << describe(now);
+  EXPECT_TRUE(width_near(2.0 * normal.width(), Millis(2000))) << "right after the pause, " << describe(now);
+  EXPECT_TRUE(width_near(normal.width(), Millis(30000))) << "the effect never ended, " << describe(now);
+}
+
+// At four frames a second every step carries the first ball over the paddle's
+// band in one go. It must bounce all the same: were it lost, the game would be
+// over within 14 frames. The clock moves only with the frames, so the game
+// plays out the same in every run.
+struct FourFramesASecond : GameSessionTest {
+  FourFramesASecond() { launch = game_hooked({{"QUORVANE_CLOCK_FRAME_MS", "250"}}); }
+};
+
+TEST_F(FourFramesASecond, TheFirstBallBouncesOffThePaddle) {
+  constexpr long kPastTheLoss = 16 * 250;
+  key_tap(s, XK_space);
+  poll_until(Millis(30000), [&] { return game_exited(s) || game_clock_ms(s) >= kPastTheLoss; });
+  EXPECT_GE(game_clock_ms(s), kPastTheLoss) << (game_exited(s) ? "the game is over" : "play is stuck");
 }
 
 }  // namespace

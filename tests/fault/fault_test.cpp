@@ -114,12 +114,8 @@ Launch with_env(xs::Env env, std::function<void(const std::string &)> prepare = 
   return how;
 }
 
-// A launch of the fault-injection build in which the record `name` cannot be allocated.
-Launch failing_alloc(const std::string &name) {
-  Launch how = with_env({{"QUORVANE_FAIL_ALLOC", name}});
-  how.binary = QUORVANE_FAULTY_BINARY;
-  return how;
-}
+// A launch of the hooked build in which the record `name` cannot be allocated.
+Launch failing_alloc(const std::string &name) { return e2e::game_hooked({{"QUORVANE_FAIL_ALLOC", name}}); }
 
 class FaultMatrix : public ::testing::Test {
  protected:

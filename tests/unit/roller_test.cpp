@@ -120,6 +120,38 @@ const WindowCase kHalfWidths[] = {{4, 7.0f, true},    {4, 7.3f, false}, {4, -7.0
                                   {8, 14.3f, true},   {8, 14.4f, false}};
 INSTANTIATE_TEST_SUITE_P(HalfWidths, BallUnderPaddle, ::testing::ValuesIn(kHalfWidths));
 
+// Steps that carry a ball from short of the band to beyond it. Both paths
+// head diagonally outwards and cross the paddle's circle halfway through the
+// step: one 6 degrees off the paddle's middle, inside the window of 7.14 there,
+// the other 9 degrees off, outside it (though inside the wider window seen
+// from where the longest steps start).
+struct LongStep {
+  Uint32 dt;
+  float speed;
+};
+
+class BallOverTheBand : public BallTest, public ::testing::WithParamInterface<LongStep> {};
+
+TEST_P(BallOverTheBand, BouncesWhereItsPathCrossesThePaddleAndIsLostBesideIt) {
+  if (GetParam().speed > 0.015f) paddle()->speed_time = 0;
+  const float half_step = GetParam().dt * GetParam().speed / 2;
+  auto crossing_at = [&](float angle) {
+    const vec3_t at = sphere2cart(45, angle, 0);
+    return put_ball({at.x - half_step, 0.4f, at.z - half_step}, {1, 0, 1});
+  };
+  roller_t *under = crossing_at(6), *beside = crossing_at(-9);
+  const vec3_t from = under->pos;
+  frame(GetParam().dt);
+  EXPECT_LT(under->dir.x, 0) << "heading back into the field";
+  EXPECT_TRUE(under->pos.x == from.x && under->pos.z == from.z) << "the bouncing ball moved";
+  EXPECT_EQ(beside->dir.x, 1.0f);
+  EXPECT_GT(beside->rho, 45.8f);
+}
+
+const LongStep kLongSteps[] = {{250, 0.015f}, {400, 0.015f}, {1000, 0.015f},
+                               {250, 0.03f},  {400, 0.03f},  {1000, 0.03f}};
+INSTANTIATE_TEST_SUITE_P(Steps, BallOverTheBand, ::testing::ValuesIn(kLongSteps));
+
 TEST_F(BallTest, PaddleAngleIsWrappedBeforeTheWindowTest) {
   paddle()->theta = 725;  // same place as 5
   roller_t *near = put_ball_at_angle(45, 5);

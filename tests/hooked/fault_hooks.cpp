@@ -1,4 +1,4 @@
-// fault_hooks.cpp -- makes one named record of the game fail to allocate, for the fault-matrix binary
+// fault_hooks.cpp -- makes one named record of the game fail to allocate, for the hooked test build
 //
 // QUORVANE_FAIL_ALLOC names the record: one of game_alloc's own names (game,
 // "title screen", window, paddle, map), which come from calloc, or camera,
