@@ -72,7 +72,12 @@ TEST_F(ScreenSize, ThePausedFieldFillsTheLargestFourByThreePartOfEveryMode) {
   }
 }
 
-TEST_F(ScreenSize, AWindowSqueezedToAFewPixelsAndBackKeepsPlaying) {
+// A game on a quarter-speed clock, which plays on for as long as the test takes.
+struct SlowScreenSize : ScreenSize {
+  SlowScreenSize() { launch = game_hooked({{"QUORVANE_CLOCK_RATE", "0.25"}}); }
+};
+
+TEST_F(SlowScreenSize, AWindowSqueezedToAFewPixelsAndBackKeepsPlaying) {
   ASSERT_TRUE(passed(play_enter(s)));
   window_resize(s, 40, 30);
   ASSERT_TRUE(shown_at(40, 30, [](const Picture &p) { return lit_columns(p, 0, 40).first > 20; }));
