@@ -9,6 +9,7 @@
 
 #include "core/game.h"
 #include "frontend/sound.h"
+#include "playfield/bonus.h"
 #include "playfield/map.h"
 #include "playfield/map_local.h"
 #include "playfield/player.h"
@@ -18,7 +19,6 @@
 namespace {
 constexpr float kFallSpeed = 0.015f;  // units per ms
 constexpr int kHitScore = 20;
-constexpr double kTransverserDuration = 5000;  // ms
 
 // One rand() draw for a colour component, from 0.5 to 1.499.
 float bricker_random_shade() { return static_cast<float>((std::rand() % 1000) / 1000.0 + 0.5); }
@@ -75,9 +75,9 @@ void bricker_step(bricker_t *b, map_t *map, player_t *paddle) {
       }
       if (paddle->transverser_time == -1) {
         bricker_bounce(b, r);
-      } else if (static_cast<double>(SDL_GetTicks()) - paddle->transverser_time > kTransverserDuration) {
+      } else {
         // Runs out only at a contact: the late one still passes through.
-        paddle->transverser_time = -1;
+        bonus_expire(paddle, BONUS_PASS_THROUGH);
       }
     }
   }

@@ -4,13 +4,13 @@
 #include <GL/gl.h>
 
 #include "core/game.h"
+#include "playfield/bonus.h"
 
 namespace {
 constexpr float kPaddleRadius = 45;
 constexpr float kTurnRate = 0.075f;  // degrees per ms: a full circle in 4.8 s
 constexpr float kBaseSize = 4;
-constexpr double kResizeDuration = 10000;  // ms
-constexpr float kBarBottom = 0.4f;         // the bar floats just above the field
+constexpr float kBarBottom = 0.4f;  // the bar floats just above the field
 constexpr float kBarTop = 1.1f;
 
 // A face of the bar standing upright at distance z from the centre.
@@ -41,11 +41,7 @@ void player_create(int index) {
   p->speed = kTurnRate;
   p->size = kBaseSize;
   p->base_size = kBaseSize;
-  p->transverser_time = -1;
-  p->speed_time = -1;
-  p->spare_time = -1;
-  p->inverser_time = -1;
-  p->resize_time = -1;
+  for (const bonus_effect_t &effect : kBonusEffects) p->*effect.start = -1;
 }
 
 void player_update(int index) {
@@ -56,13 +52,7 @@ void player_update(int index) {
   if (g_game->move_left) p->theta = static_cast<float>(p->theta - game_elapsed_ms() * p->speed);
   p->pos = sphere2cart(p->rho, p->theta, p->phi);
 
-  if (p->resize_time != -1) {
-    const Uint32 now = SDL_GetTicks();
-    if (static_cast<double>(now) - p->resize_time > kResizeDuration) {
-      p->resize_time = -1;
-      p->size = p->base_size;
-    }
-  }
+  if (bonus_expire(p, BONUS_SIZE)) p->size = p->base_size;
 }
 
 void player_display(int index) {

@@ -8,6 +8,7 @@
 
 #include "core/game.h"
 #include "frontend/sound.h"
+#include "playfield/bonus.h"
 #include "playfield/map.h"
 #include "playfield/map_local.h"
 #include "playfield/player.h"
@@ -18,7 +19,6 @@ namespace {
 constexpr float kBallSpeed = 0.015f;  // units per ms
 constexpr float kBallRadius = 0.4f;
 constexpr double kSpeedBonus = 0.015;       // added to a ball's own speed
-constexpr double kSpeedDuration = 10000;    // ms
 constexpr double kHalfWidthWidening = 1.4;  // the paddle catches a little beyond its ends
 
 [[noreturn]] void roller_game_over() {
@@ -77,7 +77,7 @@ void roller_move(roller_t *r, player_t *paddle) {
   // balls before the one that ends it have already moved fast.
   if (paddle->speed_time != -1) {
     speed = static_cast<float>(speed + kSpeedBonus);
-    if (static_cast<double>(SDL_GetTicks()) - paddle->speed_time > kSpeedDuration) paddle->speed_time = -1;
+    bonus_expire(paddle, BONUS_FASTER);
   }
 
   moved.x = static_cast<float>(moved.x + game_elapsed_ms() * (r->dir.x * speed));
