@@ -42,16 +42,6 @@ bool bricker_countable(const bricker_t *b, const map_t *map) {
   return !b->is_mother || (map->bricks == b && b->next == nullptr);
 }
 
-void bricker_bounce(const bricker_t *b, roller_t *r) {
-  const vec3_t centre = sphere2cart(b->rho, b->theta, b->phi);
-  const float dx = r->pos.x - centre.x;
-  const float dz = r->pos.z - centre.z;
-  // A ball right on the centre has no way out of it; scaling 0 by 0 would
-  // make its direction NaN, so it keeps going as it was.
-  if (dx == 0 && dz == 0) return;
-  r->dir = normalize(dx, r->dir.y, dz);
-}
-
 void bricker_push(bricker_t *b) {
   map_t *map = g_game->map;
   b->next = map->bricks;
@@ -74,7 +64,7 @@ void bricker_step(bricker_t *b, map_t *map, player_t *paddle) {
         sound_play(b->is_mother ? SOUND_MOTHER : SOUND_BRICK, map->bricks_left);
       }
       if (paddle->transverser_time == -1) {
-        bricker_bounce(b, r);
+        roller_bounce(r, sphere2cart(b->rho, b->theta, b->phi));  // away from the brick's centre
       } else {
         // Runs out only at a contact: the late one still passes through.
         bonus_expire(paddle, BONUS_PASS_THROUGH);

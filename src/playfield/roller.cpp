@@ -92,12 +92,7 @@ void roller_move(roller_t *r, player_t *paddle) {
   if (at_paddle) {
     // Bounce from where the ball was, away from a point outside the rim on
     // the paddle's radial line: the further from the middle, the more sideways.
-    const vec3_t contact = sphere2cart(paddle->rho + paddle->size, paddle->theta, paddle->phi);
-    const float dx = r->pos.x - contact.x;
-    const float dz = r->pos.z - contact.z;
-    // At the contact point itself there is no direction away from it, and
-    // scaling 0 by 0 would poison the ball with NaN: keep its heading.
-    if (dx != 0 || dz != 0) r->dir = normalize(dx, r->dir.y, dz);
+    roller_bounce(r, sphere2cart(paddle->rho + paddle->size, paddle->theta, paddle->phi));
     sound_play(SOUND_PADDLE, 0);
   } else {
     r->pos = moved;
@@ -147,6 +142,12 @@ void roller_create(float rho, float theta, float phi, float dx, float dy, float 
   r->speed = kBallSpeed;
   r->radius = kBallRadius;
   r->dir = {dx, dy, dz};
+}
+
+void roller_bounce(roller_t *r, const vec3_t &from) {
+  const float dx = r->pos.x - from.x;
+  const float dz = r->pos.z - from.z;
+  if (dx != 0 || dz != 0) r->dir = normalize(dx, r->dir.y, dz);
 }
 
 void roller_update() {
