@@ -2,7 +2,6 @@
 #include "frontend/input.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "core/game.h"
 #include "core/pause.h"
@@ -19,11 +18,6 @@ constexpr int kRepeatInterval = 20;
 // Whether the play window holds the input focus, as far as play has seen:
 // only a focus gained during play can be lost in a way that pauses it.
 bool g_has_focus = false;
-
-[[noreturn]] void input_quit() {
-  SDL_Quit();
-  std::exit(0);
-}
 
 // Looked up at every arrow event, press and release alike, so a key released
 // under the other mapping clears the other flag.
@@ -99,7 +93,7 @@ void input_key_play(SDLKey key) {
 }
 
 void input_key_down(SDLKey key) {
-  if (key == SDLK_ESCAPE) input_quit();
+  if (key == SDLK_ESCAPE) game_exit(0);
   // While paused, nothing else is pressed into play.
   input_once_t *once = input_once_key(key);
   if (g_game->paused && (once == nullptr || !once->while_paused)) return;
@@ -156,7 +150,7 @@ void input_handle(const SDL_Event &event) {
       input_change_mode([&event] { graphic_resize(event.resize.w, event.resize.h); });
       break;
     case SDL_QUIT:  // the window is being closed
-      input_quit();
+      game_exit(0);
     default:
       // Mouse presses included: nothing in play takes a click.
       break;
@@ -168,8 +162,7 @@ SDL_Event input_wait() {
   // Without its events the game could never be resumed or quit.
   if (SDL_WaitEvent(&event) == 0) {
     std::printf("SDL_WaitEvent: %s\n", SDL_GetError());
-    SDL_Quit();
-    std::exit(1);
+    game_exit(1);
   }
   input_handle(event);
   return event;

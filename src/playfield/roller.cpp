@@ -21,11 +21,6 @@ constexpr float kBallRadius = 0.4f;
 constexpr double kSpeedBonus = 0.015;       // added to a ball's own speed
 constexpr double kHalfWidthWidening = 1.4;  // the paddle catches a little beyond its ends
 
-[[noreturn]] void roller_game_over() {
-  SDL_Quit();
-  std::exit(0);
-}
-
 // Where a ball at distance rho stands to the paddle's band, which runs from
 // three radii inside the rim to two outside, both ends included; the sums stay
 // in double so 43.8 and 45.8 are not rounded in.
@@ -154,7 +149,7 @@ void roller_update() {
   map_t *map = g_game->map;
   player_t *paddle = g_game->player[0];
   map_update_list(&map->rollers, [paddle](roller_t *r) { roller_move(r, paddle); });
-  if (map->rollers == nullptr) roller_game_over();
+  if (map->rollers == nullptr) game_exit(0);  // the last ball is gone: the game is over
 }
 
 void roller_display() {

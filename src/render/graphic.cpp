@@ -31,8 +31,7 @@ constexpr GLfloat kLightPosition[] = {0, 10, 0, 1};  // above the field centre
 // Without a window there is nothing to draw into: report and stop.
 [[noreturn]] void graphic_fail(const char *what) {
   std::printf("%s: %s\n", what, SDL_GetError());
-  SDL_Quit();
-  std::exit(1);
+  game_exit(1);
 }
 
 // The field keeps its shape at any window size: it is drawn into the largest
