@@ -10,7 +10,7 @@
 #include "render/screen.h"
 
 namespace {
-constexpr int kDepth = 16;
+constexpr int kTitleWindowDepth = 16;  // bits per pixel
 constexpr char kPicture[] = "menu.bmp";
 
 // Both areas include all four bounds.
@@ -100,7 +100,7 @@ void menu_init(bool fullscreen) {
   auto *menu = static_cast<menu_t *>(game_alloc(sizeof(menu_t), "title screen"));
   g_game->menu = menu;
   graphic_choose_driver();
-  menu->screen = graphic_open_window(kDepth, fullscreen ? SDL_FULLSCREEN : 0);
+  menu->screen = graphic_open_window(kTitleWindowDepth, fullscreen ? SDL_FULLSCREEN : 0);
   g_game->fullscreen = fullscreen;
 }
 
@@ -146,11 +146,12 @@ void menu_display() {
       case MENU_QUIT:
         game_exit(0);
       case MENU_FULLSCREEN:
-        menu->screen = graphic_toggle_mode(menu->screen, kDepth, 0);
+        menu->screen = graphic_toggle_mode(menu->screen, kTitleWindowDepth, 0);
         menu_draw();
         break;
       case MENU_RESIZE:
-        menu->screen = graphic_resize_mode(menu->screen, event.resize.w, event.resize.h, kDepth, 0);
+        menu->screen =
+            graphic_resize_mode(menu->screen, event.resize.w, event.resize.h, kTitleWindowDepth, 0);
         menu_draw();
         break;
       case MENU_REDRAW:

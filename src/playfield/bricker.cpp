@@ -19,6 +19,10 @@
 namespace {
 constexpr float kFallSpeed = 0.015f;  // units per ms
 constexpr int kHitScore = 20;
+// Every brick's core and shell, the mother brick's too (sphere.cpp compiles
+// each size once).
+constexpr int kBrickSlices = 10;
+constexpr int kBrickStacks = 4;
 // The large red brick at the centre.
 constexpr float kMotherCore = 1.0f;
 constexpr float kMotherShell = 4.0f;
@@ -128,9 +132,9 @@ void bricker_display() {
     glPushMatrix();
     glTranslatef(b->pos.x, b->pos.y, b->pos.z);
     glColor4f(1, 1, 1, 0.3f);
-    sphere_draw(b->shell_radius, 10, 4);
+    sphere_draw(b->shell_radius, kBrickSlices, kBrickStacks);
     glColor4f(b->color[0], b->color[1], b->color[2], 0.5f);
-    sphere_draw(b->core_radius, 10, 4);
+    sphere_draw(b->core_radius, kBrickSlices, kBrickStacks);
     glPopMatrix();
   }
   glEnable(GL_DEPTH_TEST);

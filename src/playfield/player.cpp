@@ -12,6 +12,12 @@ constexpr float kTurnRate = 0.075f;  // degrees per ms: a full circle in 4.8 s
 constexpr float kBaseSize = 4;
 constexpr float kBarBottom = 0.4f;  // the bar floats just above the field
 constexpr float kBarTop = 1.1f;
+// The faces' colours: red, green, blue, alpha. Lit by the field's dim light,
+// components above 1 are what makes the upright faces bright.
+constexpr GLfloat kInnerFaceColor[4] = {5, 5, 5, 0.2f};
+constexpr GLfloat kTopFaceColor[4] = {1, 1, 1, 0.9f};
+constexpr GLfloat kOuterFaceColor[4] = {8, 8, 8, 0.2f};
+constexpr GLfloat kBottomFaceColor[4] = {1, 1, 1, 1};
 
 // A face of the bar standing upright at distance z from the centre.
 void player_upright_face(float s, float z) {
@@ -68,13 +74,13 @@ void player_display(int index) {
   glDisable(GL_DEPTH_TEST);
 
   glBegin(GL_QUADS);
-  glColor4f(5, 5, 5, 0.2f);
-  player_upright_face(s, r);  // inner, towards the centre
-  glColor4f(1, 1, 1, 0.9f);
+  glColor4fv(kInnerFaceColor);
+  player_upright_face(s, r);  // towards the centre
+  glColor4fv(kTopFaceColor);
   player_flat_face(s, kBarTop, r, r1);
-  glColor4f(8, 8, 8, 0.2f);
-  player_upright_face(s, r1);  // outer, towards the camera
-  glColor4f(1, 1, 1, 1);
+  glColor4fv(kOuterFaceColor);
+  player_upright_face(s, r1);  // towards the camera
+  glColor4fv(kBottomFaceColor);
   player_flat_face(s, kBarBottom, r, r1);
   glEnd();
 

@@ -18,6 +18,8 @@
 namespace {
 constexpr float kBallSpeed = 0.015f;  // units per ms
 constexpr float kBallRadius = 0.4f;
+constexpr int kBallSlices = 10;  // the ball's mesh (sphere.cpp compiles each size once)
+constexpr int kBallStacks = 10;
 constexpr double kSpeedBonus = 0.015;       // added to a ball's own speed
 constexpr double kHalfWidthWidening = 1.4;  // the paddle catches a little beyond its ends
 
@@ -157,7 +159,7 @@ void roller_display() {
     glPushMatrix();
     glColor3f(1, 1, 1);
     glTranslatef(r->pos.x, r->pos.y, r->pos.z);
-    sphere_draw(r->radius, 10, 10);
+    sphere_draw(r->radius, kBallSlices, kBallStacks);
     glPopMatrix();
   }
 }
