@@ -16,6 +16,7 @@ struct player_t {
   float base_size;
   float transverser_time;  // pass-through
   float speed_time;        // faster balls
+  float spare_time;        // a fifth slot that no effect uses: always -1
   float inverser_time;     // swapped keys
   float resize_time;       // paddle size
 };
