@@ -25,6 +25,11 @@ void *game_alloc(std::size_t size, const char *what) {
   return p;
 }
 
+void game_exit(int status) {
+  SDL_Quit();
+  std::exit(status);
+}
+
 double game_elapsed_ms() {
   return static_cast<double>(static_cast<Uint32>(SDL_GetTicks() - g_game->last_tick));
 }

@@ -39,6 +39,10 @@ double game_elapsed_ms();
 // every later step dereferences these records.
 void *game_alloc(std::size_t size, const char *what);
 
+// Every end of the game but a failed allocation: the media library shut down,
+// then the process ended with `status`.
+[[noreturn]] void game_exit(int status);
+
 void game_init();
 void game_create();
 void game_update();

@@ -1,10 +1,9 @@
 // pause.cpp -- play held still: the wait while paused and the clock shift after it
 #include "core/pause.h"
 
-#include <initializer_list>
-
 #include "core/game.h"
 #include "frontend/input.h"
+#include "playfield/bonus.h"
 #include "playfield/player.h"
 #include "render/graphic.h"
 
@@ -23,9 +22,7 @@ bool pause_needs_redraw(const SDL_Event &event) {
 
 void pause_shift(Uint32 paused_ms) {
   player_t *p = g_game->player[0];
-  for (float *start :
-       {&p->transverser_time, &p->speed_time, &p->spare_time, &p->inverser_time, &p->resize_time})
-    pause_shift_tick(start, paused_ms);
+  for (const bonus_effect_t &effect : kBonusEffects) pause_shift_tick(&(p->*effect.start), paused_ms);
   // The first frame after the pause then measures only the play around it.
   g_game->last_tick += paused_ms;
 }

@@ -2,7 +2,6 @@
 #include "frontend/input.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "core/game.h"
 #include "core/pause.h"
@@ -16,24 +15,9 @@ namespace {
 constexpr int kRepeatDelay = 20;  // ms before the first repeat
 constexpr int kRepeatInterval = 20;
 
-// Key repeat sends further key-downs for a held key. Each split doubles the
-// balls, so a held d would multiply them without bound within a second: only
-// the first press after a release splits.
-bool g_split_held = false;
-// The same for m: a held key would toggle the sound on and off in turn.
-bool g_mute_held = false;
-// Key repeat would also toggle the pause, or the mode, every few
-// milliseconds while p or F11 is held.
-bool g_pause_held = false;
-bool g_fullscreen_held = false;
 // Whether the play window holds the input focus, as far as play has seen:
 // only a focus gained during play can be lost in a way that pauses it.
 bool g_has_focus = false;
-
-[[noreturn]] void input_quit() {
-  SDL_Quit();
-  std::exit(0);
-}
 
 // Looked up at every arrow event, press and release alike, so a key released
 // under the other mapping clears the other flag.
@@ -57,34 +41,33 @@ void input_change_mode(Change change) {
   if (!g_game->paused) pause_shift(static_cast<Uint32>(SDL_GetTicks() - start));
 }
 
-// The keys that act in play and while paused alike; answers whether the key is one.
-bool input_key_always(SDLKey key) {
-  switch (key) {
-    case SDLK_ESCAPE:
-      input_quit();
-    case SDLK_p:
-      if (!g_pause_held) g_game->paused = !g_game->paused;
-      g_pause_held = true;
-      return true;
-    case SDLK_F11:
-      if (!g_fullscreen_held) input_change_mode(graphic_toggle_fullscreen);
-      g_fullscreen_held = true;
-      return true;
-    default:
-      return false;
-  }
+void input_toggle_pause() { g_game->paused = !g_game->paused; }
+void input_toggle_fullscreen() { input_change_mode(graphic_toggle_fullscreen); }
+
+// Key repeat sends further key-downs for a held key. Each split doubles the
+// balls, so a held d would multiply them without bound within a second; a
+// held m, p or F11 would toggle the sound, the pause or the mode every few
+// milliseconds. These keys act on the first press after a release only.
+struct input_once_t {
+  SDLKey key;
+  void (*act)();
+  bool while_paused;  // acts while paused too
+  bool held = false;  // pressed, and acted on, since the last release
+};
+input_once_t g_once_keys[] = {{SDLK_d, bonus_split, false},
+                              {SDLK_m, sound_toggle_mute, false},
+                              {SDLK_p, input_toggle_pause, true},
+                              {SDLK_F11, input_toggle_fullscreen, true}};
+
+input_once_t *input_once_key(SDLKey key) {
+  for (input_once_t &once : g_once_keys)
+    if (once.key == key) return &once;
+  return nullptr;
 }
 
-void input_key_down(SDLKey key) {
+// A key pressed in play that neither quits nor acts once per press.
+void input_key_play(SDLKey key) {
   switch (key) {
-    case SDLK_d:
-      if (!g_split_held) bonus_split();
-      g_split_held = true;
-      break;
-    case SDLK_m:
-      if (!g_mute_held) sound_toggle_mute();
-      g_mute_held = true;
-      break;
     case SDLK_f:
       bonus_transverser();
       break;
@@ -109,28 +92,23 @@ void input_key_down(SDLKey key) {
   }
 }
 
+void input_key_down(SDLKey key) {
+  if (key == SDLK_ESCAPE) game_exit(0);
+  // While paused, nothing else is pressed into play.
+  input_once_t *once = input_once_key(key);
+  if (g_game->paused && (once == nullptr || !once->while_paused)) return;
+  if (once == nullptr) {
+    input_key_play(key);
+  } else {
+    if (!once->held) once->act();
+    once->held = true;
+  }
+}
+
 // Releases count while paused too, so a key let go then does not stay held.
 void input_key_up(SDLKey key) {
-  switch (key) {
-    case SDLK_d:
-      g_split_held = false;
-      break;
-    case SDLK_m:
-      g_mute_held = false;
-      break;
-    case SDLK_p:
-      g_pause_held = false;
-      break;
-    case SDLK_F11:
-      g_fullscreen_held = false;
-      break;
-    case SDLK_RIGHT:
-    case SDLK_LEFT:
-      input_turn(key, 0);
-      break;
-    default:
-      break;
-  }
+  if (input_once_t *once = input_once_key(key)) once->held = false;
+  if (key == SDLK_RIGHT || key == SDLK_LEFT) input_turn(key, 0);
 }
 
 // Iconified, the field cannot be seen. The focus lost by the title window at
@@ -153,18 +131,14 @@ void input_create() {
   SDL_EnableKeyRepeat(kRepeatDelay, kRepeatInterval);
   g_game->move_right = 0;
   g_game->move_left = 0;
-  g_split_held = false;
-  g_mute_held = false;
-  g_pause_held = false;
-  g_fullscreen_held = false;
+  for (input_once_t &once : g_once_keys) once.held = false;
   g_has_focus = false;
 }
 
 void input_handle(const SDL_Event &event) {
   switch (event.type) {
     case SDL_KEYDOWN:
-      // While paused, nothing else is pressed into play.
-      if (!input_key_always(event.key.keysym.sym) && !g_game->paused) input_key_down(event.key.keysym.sym);
+      input_key_down(event.key.keysym.sym);
       break;
     case SDL_KEYUP:
       input_key_up(event.key.keysym.sym);
@@ -176,7 +150,7 @@ void input_handle(const SDL_Event &event) {
       input_change_mode([&event] { graphic_resize(event.resize.w, event.resize.h); });
       break;
     case SDL_QUIT:  // the window is being closed
-      input_quit();
+      game_exit(0);
     default:
       // Mouse presses included: nothing in play takes a click.
       break;
@@ -188,8 +162,7 @@ SDL_Event input_wait() {
   // Without its events the game could never be resumed or quit.
   if (SDL_WaitEvent(&event) == 0) {
     std::printf("SDL_WaitEvent: %s\n", SDL_GetError());
-    SDL_Quit();
-    std::exit(1);
+    game_exit(1);
   }
   input_handle(event);
   return event;

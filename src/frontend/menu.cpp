@@ -2,7 +2,6 @@
 #include "frontend/menu.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
 #include "core/game.h"
@@ -11,7 +10,7 @@
 #include "render/screen.h"
 
 namespace {
-constexpr int kDepth = 16;
+constexpr int kTitleWindowDepth = 16;  // bits per pixel
 constexpr char kPicture[] = "menu.bmp";
 
 // Both areas include all four bounds.
@@ -20,13 +19,6 @@ constexpr int kQuitLeft = 250, kQuitRight = 380, kQuitTop = 440, kQuitBottom = 4
 
 bool menu_in_area(int x, int y, int left, int right, int top, int bottom) {
   return left <= x && x <= right && top <= y && y <= bottom;
-}
-
-// Without its picture, or its events, the title has nothing to show or wait
-// for: stop with a failure status instead of waiting on an empty window.
-[[noreturn]] void menu_fail() {
-  SDL_Quit();
-  std::exit(1);
 }
 
 // The picture fills the largest 4:3 part of the window, on black; at its own
@@ -108,7 +100,7 @@ void menu_init(bool fullscreen) {
   auto *menu = static_cast<menu_t *>(game_alloc(sizeof(menu_t), "title screen"));
   g_game->menu = menu;
   graphic_choose_driver();
-  menu->screen = graphic_open_window(kDepth, fullscreen ? SDL_FULLSCREEN : 0);
+  menu->screen = graphic_open_window(kTitleWindowDepth, fullscreen ? SDL_FULLSCREEN : 0);
   g_game->fullscreen = fullscreen;
 }
 
@@ -121,8 +113,10 @@ void menu_create(bool fullscreen) {
   SDL_RWops *stream = SDL_RWFromFile(picture.c_str(), "rb");
   SDL_Surface *image = stream != nullptr ? SDL_LoadBMP_RW(stream, 1) : nullptr;  // closes the stream
   if (image == nullptr) {
+    // Without its picture the title has nothing to show: stop with a failure
+    // status instead of waiting on an empty window.
     std::fprintf(stderr, "Impossible de charger %s: %s\n", kPicture, SDL_GetError());
-    menu_fail();
+    game_exit(1);
   }
 
   SDL_Palette *from = image->format->palette;
@@ -141,23 +135,23 @@ void menu_display() {
   // Waits on the queue instead of polling: the picture never changes, so it
   // is drawn again only when the window was exposed or changed its mode.
   for (;;) {
-    if (SDL_WaitEvent(&event) == 0) {
+    if (SDL_WaitEvent(&event) == 0) {  // without its events the title would wait forever
       std::printf("SDL_WaitEvent: %s\n", SDL_GetError());
-      menu_fail();
+      game_exit(1);
     }
     if (event.type == SDL_MOUSEBUTTONDOWN && !menu_click_on_picture(&event.button)) continue;
     switch (menu_event_action(event)) {
       case MENU_START:
         return;
       case MENU_QUIT:
-        SDL_Quit();
-        std::exit(0);
+        game_exit(0);
       case MENU_FULLSCREEN:
-        menu->screen = graphic_toggle_mode(menu->screen, kDepth, 0);
+        menu->screen = graphic_toggle_mode(menu->screen, kTitleWindowDepth, 0);
         menu_draw();
         break;
       case MENU_RESIZE:
-        menu->screen = graphic_resize_mode(menu->screen, event.resize.w, event.resize.h, kDepth, 0);
+        menu->screen =
+            graphic_resize_mode(menu->screen, event.resize.w, event.resize.h, kTitleWindowDepth, 0);
         menu_draw();
         break;
       case MENU_REDRAW:

@@ -1,4 +1,4 @@
-// bonus.cpp -- the six power-ups, each started from its own key
+// bonus.cpp -- the six power-ups, each started from its own key, and how long the timed ones last
 #include "playfield/bonus.h"
 
 #include "core/game.h"
@@ -19,7 +19,23 @@ enum bonus_tone_t { TONE_SPLIT, TONE_TRANSVERSER, TONE_SPEED, TONE_INVERSER, TON
 float bonus_now() { return static_cast<float>(SDL_GetTicks()); }
 
 player_t *bonus_paddle() { return g_game->player[0]; }
+
+void bonus_start(bonus_timed_t effect, bonus_tone_t tone) {
+  bonus_paddle()->*kBonusEffects[effect].start = bonus_now();
+  sound_play(SOUND_POWER_UP, tone);
+}
 }  // namespace
+
+bool bonus_expire(player_t *p, bonus_timed_t effect) {
+  const bonus_effect_t &e = kBonusEffects[effect];
+  float &start = p->*e.start;
+  if (start == -1) return false;
+  // The exact tick against the stored float: past 2^24 ms the start was
+  // rounded when stored, and the duration counts from the rounded value.
+  const bool over = static_cast<double>(SDL_GetTicks()) - start > e.duration;
+  if (over) start = -1;
+  return over;
+}
 
 void bonus_split() {
   map_t *map = g_game->map;
@@ -42,33 +58,20 @@ void bonus_split() {
   if (count > before) sound_play(SOUND_POWER_UP, TONE_SPLIT);
 }
 
-void bonus_transverser() {
-  bonus_paddle()->transverser_time = bonus_now();
-  sound_play(SOUND_POWER_UP, TONE_TRANSVERSER);
-}
-
-void bonus_speed() {
-  bonus_paddle()->speed_time = bonus_now();
-  sound_play(SOUND_POWER_UP, TONE_SPEED);
-}
-
-void bonus_inverser() {
-  bonus_paddle()->inverser_time = bonus_now();
-  sound_play(SOUND_POWER_UP, TONE_INVERSER);
-}
+void bonus_transverser() { bonus_start(BONUS_PASS_THROUGH, TONE_TRANSVERSER); }
+void bonus_speed() { bonus_start(BONUS_FASTER, TONE_SPEED); }
+void bonus_inverser() { bonus_start(BONUS_SWAPPED, TONE_INVERSER); }
 
 void bonus_bigger() {
   player_t *p = bonus_paddle();
-  p->resize_time = bonus_now();
   p->size = p->base_size + kBiggerBy;
-  sound_play(SOUND_POWER_UP, TONE_BIGGER);
+  bonus_start(BONUS_SIZE, TONE_BIGGER);
 }
 
 void bonus_smaller() {
   player_t *p = bonus_paddle();
-  p->resize_time = bonus_now();
   p->size = p->base_size - kSmallerBy;
-  sound_play(SOUND_POWER_UP, TONE_SMALLER);
+  bonus_start(BONUS_SIZE, TONE_SMALLER);
 }
 
 void bonus_display() {}

@@ -9,6 +9,7 @@
 
 #include "core/game.h"
 #include "frontend/sound.h"
+#include "playfield/bonus.h"
 #include "playfield/map.h"
 #include "playfield/map_local.h"
 #include "playfield/player.h"
@@ -18,7 +19,14 @@
 namespace {
 constexpr float kFallSpeed = 0.015f;  // units per ms
 constexpr int kHitScore = 20;
-constexpr double kTransverserDuration = 5000;  // ms
+// Every brick's core and shell, the mother brick's too (sphere.cpp compiles
+// each size once).
+constexpr int kBrickSlices = 10;
+constexpr int kBrickStacks = 4;
+// The large red brick at the centre.
+constexpr float kMotherCore = 1.0f;
+constexpr float kMotherShell = 4.0f;
+constexpr float kMotherColor[3] = {1, 0, 0};
 
 // One rand() draw for a colour component, from 0.5 to 1.499.
 float bricker_random_shade() { return static_cast<float>((std::rand() % 1000) / 1000.0 + 0.5); }
@@ -42,20 +50,27 @@ bool bricker_countable(const bricker_t *b, const map_t *map) {
   return !b->is_mother || (map->bricks == b && b->next == nullptr);
 }
 
-void bricker_bounce(const bricker_t *b, roller_t *r) {
-  const vec3_t centre = sphere2cart(b->rho, b->theta, b->phi);
-  const float dx = r->pos.x - centre.x;
-  const float dz = r->pos.z - centre.z;
-  // A ball right on the centre has no way out of it; scaling 0 by 0 would
-  // make its direction NaN, so it keeps going as it was.
-  if (dx == 0 && dz == 0) return;
-  r->dir = normalize(dx, r->dir.y, dz);
-}
-
-void bricker_push(bricker_t *b) {
+// A brick resting at its place, pushed at the head of the list, or null when
+// out of memory. It draws nothing from rand(): a normal brick draws its colour
+// before and its height after.
+bricker_t *bricker_add(float rho, float theta, float phi, float core_radius, float shell_radius,
+                       const float (&color)[3]) {
+  auto *brick = static_cast<bricker_t *>(std::malloc(sizeof(bricker_t)));
+  if (brick == nullptr) return nullptr;
+  brick->pos = sphere2cart(rho, theta, phi);
+  brick->rho = rho;
+  brick->theta = theta;
+  brick->phi = phi;
+  for (int c = 0; c < 3; ++c) brick->color[c] = color[c];
+  brick->core_radius = core_radius;
+  brick->shell_radius = shell_radius;
+  brick->fall_speed = kFallSpeed;
+  brick->is_mother = 0;
+  brick->is_hit = 0;
   map_t *map = g_game->map;
-  b->next = map->bricks;
-  map->bricks = b;
+  brick->next = map->bricks;
+  map->bricks = brick;
+  return brick;
 }
 
 void bricker_step(bricker_t *b, map_t *map, player_t *paddle) {
@@ -74,10 +89,10 @@ void bricker_step(bricker_t *b, map_t *map, player_t *paddle) {
         sound_play(b->is_mother ? SOUND_MOTHER : SOUND_BRICK, map->bricks_left);
       }
       if (paddle->transverser_time == -1) {
-        bricker_bounce(b, r);
-      } else if (static_cast<double>(SDL_GetTicks()) - paddle->transverser_time > kTransverserDuration) {
+        roller_bounce(r, sphere2cart(b->rho, b->theta, b->phi));  // away from the brick's centre
+      } else {
         // Runs out only at a contact: the late one still passes through.
-        paddle->transverser_time = -1;
+        bonus_expire(paddle, BONUS_PASS_THROUGH);
       }
     }
   }
@@ -85,46 +100,17 @@ void bricker_step(bricker_t *b, map_t *map, player_t *paddle) {
 }  // namespace
 
 void bricker_create(float rho, float theta, float phi, float core_radius, float shell_radius) {
-  const vec3_t centre = sphere2cart(rho, theta, phi);
-  const float r = bricker_random_shade();
-  const float g = bricker_random_shade();
-  const float b = bricker_random_shade();
-  auto *brick = static_cast<bricker_t *>(std::malloc(sizeof(bricker_t)));
+  // A braced list is evaluated in order: red, green, blue.
+  const float color[3] = {bricker_random_shade(), bricker_random_shade(), bricker_random_shade()};
+  bricker_t *brick = bricker_add(rho, theta, phi, core_radius, shell_radius, color);
   if (brick == nullptr) return;
-  brick->pos = centre;
-  brick->rho = rho;
-  brick->theta = theta;
-  brick->phi = phi;
   // Dropped in from a whole-number height of 20 to 29, it settles onto the field.
   brick->pos.y = static_cast<float>(brick->pos.y + (std::rand() % 10 + 20));
-  brick->shell_radius = shell_radius;
-  brick->core_radius = core_radius;
-  brick->fall_speed = kFallSpeed;
-  brick->color[0] = r;
-  brick->color[1] = g;
-  brick->color[2] = b;
-  brick->is_hit = 0;
-  brick->is_mother = 0;
-  bricker_push(brick);
 }
 
 void bricker_mother_create(float rho, float theta, float phi) {
-  const vec3_t centre = sphere2cart(rho, theta, phi);
-  auto *brick = static_cast<bricker_t *>(std::malloc(sizeof(bricker_t)));
-  if (brick == nullptr) return;
-  brick->pos = centre;  // rests on the field from the start
-  brick->rho = rho;
-  brick->theta = theta;
-  brick->phi = phi;
-  brick->color[0] = 1;
-  brick->color[1] = 0;
-  brick->color[2] = 0;
-  brick->core_radius = 1.0f;
-  brick->shell_radius = 4.0f;
-  brick->fall_speed = kFallSpeed;
-  brick->is_mother = 1;
-  brick->is_hit = 0;
-  bricker_push(brick);
+  bricker_t *brick = bricker_add(rho, theta, phi, kMotherCore, kMotherShell, kMotherColor);
+  if (brick != nullptr) brick->is_mother = 1;  // rests on the field from the start
 }
 
 void bricker_update() {
@@ -146,9 +132,9 @@ void bricker_display() {
     glPushMatrix();
     glTranslatef(b->pos.x, b->pos.y, b->pos.z);
     glColor4f(1, 1, 1, 0.3f);
-    sphere_draw(b->shell_radius, 10, 4);
+    sphere_draw(b->shell_radius, kBrickSlices, kBrickStacks);
     glColor4f(b->color[0], b->color[1], b->color[2], 0.5f);
-    sphere_draw(b->core_radius, 10, 4);
+    sphere_draw(b->core_radius, kBrickSlices, kBrickStacks);
     glPopMatrix();
   }
   glEnable(GL_DEPTH_TEST);

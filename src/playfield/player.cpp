@@ -4,14 +4,20 @@
 #include <GL/gl.h>
 
 #include "core/game.h"
+#include "playfield/bonus.h"
 
 namespace {
 constexpr float kPaddleRadius = 45;
 constexpr float kTurnRate = 0.075f;  // degrees per ms: a full circle in 4.8 s
 constexpr float kBaseSize = 4;
-constexpr double kResizeDuration = 10000;  // ms
-constexpr float kBarBottom = 0.4f;         // the bar floats just above the field
+constexpr float kBarBottom = 0.4f;  // the bar floats just above the field
 constexpr float kBarTop = 1.1f;
+// The faces' colours: red, green, blue, alpha. Lit by the field's dim light,
+// components above 1 are what makes the upright faces bright.
+constexpr GLfloat kInnerFaceColor[4] = {5, 5, 5, 0.2f};
+constexpr GLfloat kTopFaceColor[4] = {1, 1, 1, 0.9f};
+constexpr GLfloat kOuterFaceColor[4] = {8, 8, 8, 0.2f};
+constexpr GLfloat kBottomFaceColor[4] = {1, 1, 1, 1};
 
 // A face of the bar standing upright at distance z from the centre.
 void player_upright_face(float s, float z) {
@@ -41,11 +47,8 @@ void player_create(int index) {
   p->speed = kTurnRate;
   p->size = kBaseSize;
   p->base_size = kBaseSize;
-  p->transverser_time = -1;
-  p->speed_time = -1;
   p->spare_time = -1;
-  p->inverser_time = -1;
-  p->resize_time = -1;
+  for (const bonus_effect_t &effect : kBonusEffects) p->*effect.start = -1;
 }
 
 void player_update(int index) {
@@ -56,13 +59,7 @@ void player_update(int index) {
   if (g_game->move_left) p->theta = static_cast<float>(p->theta - game_elapsed_ms() * p->speed);
   p->pos = sphere2cart(p->rho, p->theta, p->phi);
 
-  if (p->resize_time != -1) {
-    const Uint32 now = SDL_GetTicks();
-    if (static_cast<double>(now) - p->resize_time > kResizeDuration) {
-      p->resize_time = -1;
-      p->size = p->base_size;
-    }
-  }
+  if (bonus_expire(p, BONUS_SIZE)) p->size = p->base_size;
 }
 
 void player_display(int index) {
@@ -78,13 +75,13 @@ void player_display(int index) {
   glDisable(GL_DEPTH_TEST);
 
   glBegin(GL_QUADS);
-  glColor4f(5, 5, 5, 0.2f);
-  player_upright_face(s, r);  // inner, towards the centre
-  glColor4f(1, 1, 1, 0.9f);
+  glColor4fv(kInnerFaceColor);
+  player_upright_face(s, r);  // towards the centre
+  glColor4fv(kTopFaceColor);
   player_flat_face(s, kBarTop, r, r1);
-  glColor4f(8, 8, 8, 0.2f);
-  player_upright_face(s, r1);  // outer, towards the camera
-  glColor4f(1, 1, 1, 1);
+  glColor4fv(kOuterFaceColor);
+  player_upright_face(s, r1);  // towards the camera
+  glColor4fv(kBottomFaceColor);
   player_flat_face(s, kBarBottom, r, r1);
   glEnd();
 

@@ -4,7 +4,8 @@
 #include "geometry/toolkit_sphere.h"
 
 // Effect start times hold the tick at which the effect began, as a float;
-// exactly -1 means the effect is off. The power-ups are listed in bonus.h.
+// exactly -1 means the effect is off. The power-ups and how long each lasts
+// are in bonus.h.
 struct player_t {
   vec3_t pos;   // cartesian position on the circle, height 0
   float rho;    // radius of the paddle's circle; the bar's inner face
@@ -15,7 +16,7 @@ struct player_t {
   float base_size;
   float transverser_time;  // pass-through
   float speed_time;        // faster balls
-  float spare_time;        // unused
+  float spare_time;        // a fifth slot that no effect uses: always -1
   float inverser_time;     // swapped keys
   float resize_time;       // paddle size
 };

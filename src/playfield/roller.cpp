@@ -8,6 +8,7 @@
 
 #include "core/game.h"
 #include "frontend/sound.h"
+#include "playfield/bonus.h"
 #include "playfield/map.h"
 #include "playfield/map_local.h"
 #include "playfield/player.h"
@@ -17,14 +18,10 @@
 namespace {
 constexpr float kBallSpeed = 0.015f;  // units per ms
 constexpr float kBallRadius = 0.4f;
+constexpr int kBallSlices = 10;  // the ball's mesh (sphere.cpp compiles each size once)
+constexpr int kBallStacks = 10;
 constexpr double kSpeedBonus = 0.015;       // added to a ball's own speed
-constexpr double kSpeedDuration = 10000;    // ms
 constexpr double kHalfWidthWidening = 1.4;  // the paddle catches a little beyond its ends
-
-[[noreturn]] void roller_game_over() {
-  SDL_Quit();
-  std::exit(0);
-}
 
 // Where a ball at distance rho stands to the paddle's band, which runs from
 // three radii inside the rim to two outside, both ends included; the sums stay
@@ -77,7 +74,7 @@ void roller_move(roller_t *r, player_t *paddle) {
   // balls before the one that ends it have already moved fast.
   if (paddle->speed_time != -1) {
     speed = static_cast<float>(speed + kSpeedBonus);
-    if (static_cast<double>(SDL_GetTicks()) - paddle->speed_time > kSpeedDuration) paddle->speed_time = -1;
+    bonus_expire(paddle, BONUS_FASTER);
   }
 
   moved.x = static_cast<float>(moved.x + game_elapsed_ms() * (r->dir.x * speed));
@@ -92,12 +89,7 @@ void roller_move(roller_t *r, player_t *paddle) {
   if (at_paddle) {
     // Bounce from where the ball was, away from a point outside the rim on
     // the paddle's radial line: the further from the middle, the more sideways.
-    const vec3_t contact = sphere2cart(paddle->rho + paddle->size, paddle->theta, paddle->phi);
-    const float dx = r->pos.x - contact.x;
-    const float dz = r->pos.z - contact.z;
-    // At the contact point itself there is no direction away from it, and
-    // scaling 0 by 0 would poison the ball with NaN: keep its heading.
-    if (dx != 0 || dz != 0) r->dir = normalize(dx, r->dir.y, dz);
+    roller_bounce(r, sphere2cart(paddle->rho + paddle->size, paddle->theta, paddle->phi));
     sound_play(SOUND_PADDLE, 0);
   } else {
     r->pos = moved;
@@ -149,11 +141,17 @@ void roller_create(float rho, float theta, float phi, float dx, float dy, float 
   r->dir = {dx, dy, dz};
 }
 
+void roller_bounce(roller_t *r, const vec3_t &from) {
+  const float dx = r->pos.x - from.x;
+  const float dz = r->pos.z - from.z;
+  if (dx != 0 || dz != 0) r->dir = normalize(dx, r->dir.y, dz);
+}
+
 void roller_update() {
   map_t *map = g_game->map;
   player_t *paddle = g_game->player[0];
   map_update_list(&map->rollers, [paddle](roller_t *r) { roller_move(r, paddle); });
-  if (map->rollers == nullptr) roller_game_over();
+  if (map->rollers == nullptr) game_exit(0);  // the last ball is gone: the game is over
 }
 
 void roller_display() {
@@ -161,7 +159,7 @@ void roller_display() {
     glPushMatrix();
     glColor3f(1, 1, 1);
     glTranslatef(r->pos.x, r->pos.y, r->pos.z);
-    sphere_draw(r->radius, 10, 10);
+    sphere_draw(r->radius, kBallSlices, kBallStacks);
     glPopMatrix();
   }
 }

@@ -21,5 +21,9 @@ struct roller_t {
 // theta is in the placing (sphere2cart) sense.
 void roller_create(float rho, float theta, float phi, float dx, float dy, float dz);
 void roller_update();
+// Heads the ball straight away from the point `from` in the field's plane, its
+// height direction kept. A ball exactly on the point keeps its heading: there
+// is no way out of it, and scaling 0 by 0 would poison the ball with NaN.
+void roller_bounce(roller_t *r, const vec3_t &from);
 void roller_display();
 void roller_destroy();

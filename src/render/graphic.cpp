@@ -16,9 +16,12 @@
 #include "render/text.h"
 
 namespace {
-constexpr int kDepth = 32;
+constexpr int kPlayWindowDepth = 32;  // bits per pixel
 constexpr Uint32 kFlags = SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLIT;
 constexpr char kPausedWord[] = "PAUSED";
+// Heights above the field centre, in field units, of what is written over it.
+constexpr float kBricksLeftHeight = 23;
+constexpr float kScoreHeight = 25;
 constexpr float kPausedHeight = 16;
 
 // Whether the window is wider or taller than the view, with black bands beside it.
@@ -31,8 +34,7 @@ constexpr GLfloat kLightPosition[] = {0, 10, 0, 1};  // above the field centre
 // Without a window there is nothing to draw into: report and stop.
 [[noreturn]] void graphic_fail(const char *what) {
   std::printf("%s: %s\n", what, SDL_GetError());
-  SDL_Quit();
-  std::exit(1);
+  game_exit(1);
 }
 
 // The field keeps its shape at any window size: it is drawn into the largest
@@ -108,8 +110,8 @@ void graphic_draw_field() {
   map_display();
   player_display(0);
   // The mother brick's hit takes the count to -1; the player sees 0 left.
-  text_display(0, 23, 0, GLUT_BITMAP_HELVETICA_18, std::max(g_game->map->bricks_left, 0));
-  text_display(0, 25, 0, GLUT_BITMAP_HELVETICA_18, g_game->score);
+  text_display(0, kBricksLeftHeight, 0, GLUT_BITMAP_HELVETICA_18, std::max(g_game->map->bricks_left, 0));
+  text_display(0, kScoreHeight, 0, GLUT_BITMAP_HELVETICA_18, g_game->score);
 }
 }  // namespace
 
@@ -164,7 +166,7 @@ void graphic_create(bool fullscreen) {
 
   auto *graphic = static_cast<graphic_t *>(game_alloc(sizeof(graphic_t), "window"));
   g_game->graphic = graphic;
-  graphic->screen = graphic_open_window(kDepth, flags);
+  graphic->screen = graphic_open_window(kPlayWindowDepth, flags);
 
   // freeglut refuses to draw spheres and glyphs until it has been initialised,
   // even into a context it did not create.
@@ -197,13 +199,13 @@ void graphic_display_paused() {
 
 void graphic_toggle_fullscreen() {
   graphic_t *graphic = g_game->graphic;
-  graphic->screen = graphic_toggle_mode(graphic->screen, kDepth, kFlags);
+  graphic->screen = graphic_toggle_mode(graphic->screen, kPlayWindowDepth, kFlags);
   graphic_rebuild();
 }
 
 void graphic_resize(int w, int h) {
   graphic_t *graphic = g_game->graphic;
-  graphic->screen = graphic_resize_mode(graphic->screen, w, h, kDepth, kFlags);
+  graphic->screen = graphic_resize_mode(graphic->screen, w, h, kPlayWindowDepth, kFlags);
   graphic_rebuild();
 }
 

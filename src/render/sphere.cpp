@@ -12,7 +12,10 @@ struct sphere_mesh_t {
   int stacks;
   GLuint list;
 };
-constexpr int kMaxSphereMeshes = 8;  // the playfield draws four
+// The playfield draws four: the ball, a brick's core and shell, and the mother
+// brick's shell (its core is a brick's shell), each with the slices and stacks
+// roller.cpp and bricker.cpp name.
+constexpr int kMaxSphereMeshes = 8;
 sphere_mesh_t g_sphere_meshes[kMaxSphereMeshes];
 int g_sphere_mesh_count = 0;
 }  // namespace

@@ -1,6 +1,7 @@
-// bonus_test.cpp -- the split power-up and the start times of the timed ones
+// bonus_test.cpp -- the split power-up, and the timed ones: their start times and how long each lasts
 #include "playfield/bonus.h"
 
+#include "core/physics.h"
 #include "fixture.h"
 #include "playfield/player.h"
 #include "playfield_helpers.h"
@@ -79,7 +80,6 @@ TEST_F(BonusTest, TimedPowerUpsStampTheTickTheyStartAt) {
   EXPECT_EQ(p->transverser_time, 1234.0f);
   EXPECT_EQ(p->speed_time, 1234.0f);
   EXPECT_EQ(p->inverser_time, 1234.0f);
-  EXPECT_EQ(p->spare_time, -1.0f);
   EXPECT_EQ(p->resize_time, -1.0f);
 
   bonus_bigger();
@@ -90,5 +90,71 @@ TEST_F(BonusTest, TimedPowerUpsStampTheTickTheyStartAt) {
   bonus_speed();  // restarting overwrites
   EXPECT_EQ(p->speed_time, 16777216.0f);
 }
+
+// Each timed power-up, started by its key's operation, and the update that ends it.
+struct TimedCase {
+  const char *name;
+  void (*start)();
+  void (*update)();
+  float player_t::*field;
+  Uint32 lasts;  // ms
+  float size_while_on;
+};
+
+void paddle_update() { player_update(0); }
+
+const TimedCase kTimed[] = {
+    {"PassThrough", bonus_transverser, bricker_update, &player_t::transverser_time, 5000, 4},
+    {"FasterBalls", bonus_speed, roller_update, &player_t::speed_time, 10000, 4},
+    {"SwappedKeys", bonus_inverser, physics_update, &player_t::inverser_time, 10000, 4},
+    {"Bigger", bonus_bigger, paddle_update, &player_t::resize_time, 10000, 8},
+    {"Smaller", bonus_smaller, paddle_update, &player_t::resize_time, 10000, 2}};
+
+// A start tick and the float it is stored as: past 2^24 ms floats hold every
+// second tick (ties to the even one), past 2^25 every fourth, and the duration
+// counts from the stored value.
+struct StartTick {
+  Uint32 at, stored;
+};
+const StartTick kStarts[] = {{1000, 1000}, {16777217, 16777216}, {16777219, 16777220}, {36000003, 36000004}};
+
+class TimedEffect : public BonusTest, public ::testing::WithParamInterface<TimedCase> {
+ protected:
+  void SetUp() override {
+    BonusTest::SetUp();
+    // A still ball on the mother brick, which does not count while another
+    // brick is left: every update has a ball, the brick update a contact.
+    put_brick(20);
+    bricker_mother_create(0, 0, 0);
+    put_ball({1, 0.4f, 1}, {0, 0, 0});
+  }
+  // The effect's own update at `now`, with no time passed so that nothing
+  // moves; answers how often it read the clock.
+  unsigned update_at(Uint32 now) {
+    g_game->last_tick = now;
+    run_at(now, GetParam().update);
+    return fake_clock_reads();
+  }
+};
+
+TEST_P(TimedEffect, EndsAtTheFirstUpdateMoreThanItsDurationAfterItsStoredStart) {
+  const TimedCase &c = GetParam();
+  for (const StartTick &start : kStarts) {
+    run_at(start.at, c.start);
+    EXPECT_EQ(paddle()->*c.field, static_cast<float>(start.stored)) << start.at;
+    const Uint32 last_on = start.stored + c.lasts;
+    const unsigned reads_while_on = update_at(last_on);
+    EXPECT_EQ(paddle()->*c.field, static_cast<float>(start.stored)) << start.at;
+    EXPECT_EQ(paddle()->size, c.size_while_on);
+    update_at(last_on + 1);
+    EXPECT_EQ(paddle()->*c.field, -1.0f) << start.at;
+    EXPECT_EQ(paddle()->size, 4.0f);
+    EXPECT_EQ(update_at(last_on + 2), reads_while_on - 1)
+        << "the clock is read for the effect only while it runs";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Effects, TimedEffect, ::testing::ValuesIn(kTimed),
+                         [](const ::testing::TestParamInfo<TimedCase> &info) { return info.param.name; });
 
 }  // namespace

@@ -1,8 +1,9 @@
-// input_test.cpp -- the in-game keys: turning under both mappings, power-up keys, quitting
+// input_test.cpp -- the in-game keys: turning under both mappings, power-ups, once-per-press keys, quitting
 #include "frontend/input.h"
 
 #include "fixture.h"
 #include "frontend/input_local.h"
+#include "frontend/sound_local.h"
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "playfield/roller.h"
@@ -136,41 +137,57 @@ TEST_F(PowerUpKeyTest, HeldTimedKeysRestartTheirEffectOnEveryRepeat) {
   EXPECT_EQ(paddle()->speed_time, 6020.0f);
 }
 
-// A held d: one split per press, its key repeats ignored, a release re-arms it.
-class SplitKeyTest : public InputTest {
+// The keys that act once per press, and what each changes (F11, which needs a
+// window, is pressed by the screen tests).
+struct OnceKey {
+  const char *name;
+  SDLKey key;
+  bool while_paused;  // acts while paused too
+  int (*state)();
+};
+
+const OnceKey kOnceKeys[] = {{"Split", SDLK_d, false, [] { return ball_count(); }},
+                             {"Mute", SDLK_m, false, [] { return static_cast<int>(sound_mixer()->muted); }},
+                             {"Pause", SDLK_p, true, [] { return static_cast<int>(g_game->paused); }}};
+
+class OncePerPressKey : public InputTest, public ::testing::WithParamInterface<OnceKey> {
  protected:
   void SetUp() override {
     InputTest::SetUp();
     put_ball({20, 0.4f, 0}, {1, 0, 0});
   }
+  // Presses the key; answers whether it acted.
+  bool acts() {
+    const int before = GetParam().state();
+    press(GetParam().key);
+    return GetParam().state() != before;
+  }
 };
 
-TEST_F(SplitKeyTest, SplitsOncePerPressWhateverTheRepeats) {
-  press(SDLK_d);
-  EXPECT_EQ(ball_count(), 2);
-  press(SDLK_d);  // key repeat while held
-  press(SDLK_d);
-  EXPECT_EQ(ball_count(), 2);
-  release(SDLK_d);
-  press(SDLK_d);
-  EXPECT_EQ(ball_count(), 4);
-}
-
-TEST_F(SplitKeyTest, OtherKeysInBetweenDoNotReArmTheSplit) {
-  press(SDLK_d);
+TEST_P(OncePerPressKey, ActsOnTheFirstPressAfterARelease) {
+  EXPECT_TRUE(acts());
+  EXPECT_FALSE(acts()) << "a key repeat acted";
   press(SDLK_RIGHT);
   release(SDLK_RIGHT);
   release(SDLK_g);
-  press(SDLK_d);
-  EXPECT_EQ(ball_count(), 2);
+  EXPECT_FALSE(acts()) << "other keys re-armed it";
+  release(GetParam().key);
+  EXPECT_TRUE(acts());
+  input_create();
+  EXPECT_TRUE(acts()) << "a new game kept the key held";
 }
 
-TEST_F(SplitKeyTest, ANewGameForgetsAHeldSplitKey) {
-  press(SDLK_d);
-  input_create();
-  press(SDLK_d);
-  EXPECT_EQ(ball_count(), 4);
+TEST_P(OncePerPressKey, WhilePausedActsOnlyIfItActsOnThePauseAndItsReleaseCounts) {
+  press(GetParam().key);
+  g_game->paused = true;
+  release(GetParam().key);
+  EXPECT_EQ(acts(), GetParam().while_paused);
+  g_game->paused = false;
+  EXPECT_EQ(acts(), !GetParam().while_paused) << "only a press acted on holds the key";
 }
+
+INSTANTIATE_TEST_SUITE_P(Keys, OncePerPressKey, ::testing::ValuesIn(kOnceKeys),
+                         [](const ::testing::TestParamInfo<OnceKey> &info) { return info.param.name; });
 
 }  // namespace
 
@@ -185,16 +202,6 @@ class PauseKeyTest : public InputTest {
     input_handle(e);
   }
 };
-
-TEST_F(PauseKeyTest, PTogglesOncePerPressWhateverTheRepeats) {
-  press(SDLK_p);
-  EXPECT_TRUE(g_game->paused);
-  press(SDLK_p);  // key repeat while held
-  EXPECT_TRUE(g_game->paused);
-  release(SDLK_p);
-  press(SDLK_p);
-  EXPECT_FALSE(g_game->paused);
-}
 
 TEST_F(PauseKeyTest, WhilePausedPressesAreIgnoredAndReleasesCount) {
   press(SDLK_RIGHT);

@@ -19,11 +19,6 @@ constexpr Uint32 kFrame = 16;          // ms, a 60 Hz frame
 
 class LongPlay : public GameTest {
  protected:
-  // One frame ending at `now`, the previous one `kFrame` earlier.
-  void frame_at(Uint32 now) {
-    g_game->last_tick = now - kFrame;
-    run_at(now, physics_update);
-  }
   // A resting ball that never moves, so the game goes on however long it runs.
   roller_t *still_ball() { return put_ball({10, 0.4f, 0}, {0, 0, 0}); }
 };
@@ -64,49 +59,7 @@ TEST_F(LongPlay, ThePaddleTurnsByTheTrueElapsedTimeAcrossTheWrap) {
   EXPECT_FLOAT_EQ(paddle()->theta, 75.0f);
 }
 
-// ---- Effect start times stored as floats past 2^24 ms ---------------------
-// Past 2^24 a float holds only every second tick, so a start time is rounded to
-// an even tick, and the effect's 10000 ms are counted from that rounded value.
-
-TEST_F(LongPlay, AnEffectStartedOnAnOddTickPast2To24IsStoredRoundedDownAndEndsAMillisecondEarly) {
-  roller_t *ball = still_ball();
-  const Uint32 start = kTwoTo24 + 1;  // halfway between 2^24 and 2^24 + 2: ties go to even
-  run_at(start, bonus_speed);
-  EXPECT_EQ(paddle()->speed_time, 16777216.0f);
-
-  frame_at(start + 9999);  // 10000 after the stored start: not strictly more
-  EXPECT_NE(paddle()->speed_time, -1);
-  frame_at(start + 10000);  // exactly 10000 after the real start, 10001 after the stored one
-  EXPECT_EQ(paddle()->speed_time, -1);
-  EXPECT_FLOAT_EQ(ball->pos.x, 10);
-}
-
-TEST_F(LongPlay, AnEffectStartedOnATieRoundedUpLastsAMillisecondLonger) {
-  still_ball();
-  const Uint32 start = kTwoTo24 + 3;  // between +2 and +4: ties go to +4, the even mantissa
-  run_at(start, bonus_bigger);
-  EXPECT_EQ(paddle()->resize_time, 16777220.0f);
-  EXPECT_FLOAT_EQ(paddle()->size, 8);
-
-  frame_at(start + 10001);  // 10000 after the stored start
-  EXPECT_FLOAT_EQ(paddle()->size, 8);
-  frame_at(start + 10002);
-  EXPECT_FLOAT_EQ(paddle()->size, 4);
-  EXPECT_EQ(paddle()->resize_time, -1);
-}
-
-TEST_F(LongPlay, InvertedControlsStartedAfterHoursOfPlayEndFromTheirStoredStart) {
-  still_ball();
-  // Ten hours in, floats hold every fourth tick: 36000003 is stored as 36000004.
-  const Uint32 start = 36000003;
-  run_at(start, bonus_inverser);
-  EXPECT_EQ(paddle()->inverser_time, 36000004.0f);
-
-  frame_at(start + 10001);
-  EXPECT_NE(paddle()->inverser_time, -1);
-  frame_at(start + 10002);
-  EXPECT_EQ(paddle()->inverser_time, -1);
-}
+// ---- Effects past 2^24 ms (how long each lasts there: bonus_test) ---------
 
 TEST_F(LongPlay, BallsKeepMovingAtDoubleSpeedWhileTheSpeedEffectRunsHoursIntoTheGame) {
   roller_t *ball = put_ball({-20, 0.4f, 0}, {1, 0, 0});

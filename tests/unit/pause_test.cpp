@@ -21,7 +21,9 @@ TEST_F(PauseTest, EveryRunningEffectStartsLaterByThePausedTime) {
   EXPECT_EQ(paddle()->speed_time, 62000.0f);
   EXPECT_EQ(paddle()->inverser_time, 63000.0f);
   EXPECT_EQ(paddle()->resize_time, 64000.0f);
-  EXPECT_EQ(paddle()->spare_time, -1.0f) << "an effect that is off stays off";
+  paddle()->resize_time = -1;
+  pause_shift(1000);
+  EXPECT_EQ(paddle()->resize_time, -1.0f) << "an effect that is off stays off";
 }
 
 // Bigger paddle at 1000 (10 s), paused at 8000 with 3 s left, for 60 s.

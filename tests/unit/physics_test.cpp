@@ -50,14 +50,6 @@ TEST_F(StepTest, KeepsTimeAcrossTheWrapOfTheTickCounter) {
   EXPECT_EQ(g_game->last_tick, 800u);
 }
 
-TEST_F(StepTest, InvertedControlsEndOnlyAfterMoreThanTenSeconds) {
-  paddle()->inverser_time = 3000;
-  step_at(13000);
-  EXPECT_EQ(paddle()->inverser_time, 3000.0f);
-  step_at(13001);
-  EXPECT_EQ(paddle()->inverser_time, -1.0f);
-}
-
 TEST_F(StepTest, InvertedControlsExpiryReadsTheClockAfterTheStamp) {
   // The clock advances one tick per reading: the stamp sees one tick and the
   // expiry test the next, so an effect due exactly at the stamp still ends.
@@ -76,12 +68,10 @@ TEST_F(StepTest, InvertedControlsExpiryReadsTheClockAfterTheStamp) {
   EXPECT_EQ(paddle()->inverser_time, -1.0f);
 }
 
-TEST_F(StepTest, LeavesOtherEffectsToTheirOwnUpdates) {
-  paddle()->inverser_time = -1;
-  paddle()->spare_time = 5;
+TEST_F(StepTest, LeavesThePassThroughToABrickContact) {
+  paddle()->transverser_time = 5;
   step_at(900000);
-  EXPECT_EQ(paddle()->inverser_time, -1.0f);
-  EXPECT_EQ(paddle()->spare_time, 5.0f);
+  EXPECT_EQ(paddle()->transverser_time, 5.0f);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// player_test.cpp -- the paddle turning by elapsed time and its size effect
+// player_test.cpp -- the paddle turning by elapsed time
 #include "playfield/player.h"
 
 #include <cmath>
@@ -23,8 +23,7 @@ TEST_F(PaddleTest, StartsOnTheRimAtAngleZeroWithEveryEffectOff) {
   EXPECT_EQ(p->speed, 0.075f);
   EXPECT_EQ(p->size, 4.0f);
   EXPECT_EQ(p->base_size, 4.0f);
-  for (float t : {p->transverser_time, p->speed_time, p->spare_time, p->inverser_time, p->resize_time})
-    EXPECT_EQ(t, -1.0f);
+  for (float t : {p->transverser_time, p->speed_time, p->inverser_time, p->resize_time}) EXPECT_EQ(t, -1.0f);
 }
 
 TEST_F(PaddleTest, WithoutAFlagStaysPutButRecomputesItsPosition) {
@@ -74,40 +73,6 @@ TEST_F(PaddleTest, MeasuresElapsedTimeAcrossTheWrapOfTheTickCounter) {
   g_game->last_tick = 0xFFFFFF00u;  // 256 ms before the wrap
   step_at(232);                     // 488 ms later
   EXPECT_NEAR(paddle()->theta, 36.6f, 1e-4);
-}
-
-TEST_F(PaddleTest, SizeEffectEndsOnlyAfterMoreThanTenSeconds) {
-  for (float changed : {8.0f, 2.0f}) {
-    paddle()->size = changed;
-    paddle()->resize_time = 5000;
-    step_at(15000);
-    EXPECT_EQ(paddle()->size, changed);
-    EXPECT_EQ(paddle()->resize_time, 5000.0f);
-    step_at(15001);
-    EXPECT_EQ(paddle()->size, 4.0f);
-    EXPECT_EQ(paddle()->resize_time, -1.0f);
-  }
-}
-
-TEST_F(PaddleTest, SizeEffectLateInALongGameCountsFromTheStoredFloat) {
-  // Past 2^24 ms a start tick loses its lowest bit when stored as a float:
-  // 20000001 is stored as 20000000, and the limit counts from that.
-  paddle()->size = 8;
-  paddle()->resize_time = static_cast<float>(20000001u);
-  step_at(20010000);
-  EXPECT_EQ(paddle()->size, 8.0f);
-  step_at(20010001);
-  EXPECT_EQ(paddle()->size, 4.0f);
-
-  // 20000003 is stored as 20000004: the effect now lasts a little longer.
-  paddle()->size = 8;
-  paddle()->resize_time = static_cast<float>(20000003u);
-  step_at(20010003);
-  EXPECT_EQ(paddle()->size, 8.0f);
-  step_at(20010004);
-  EXPECT_EQ(paddle()->size, 8.0f);
-  step_at(20010005);
-  EXPECT_EQ(paddle()->size, 4.0f);
 }
 
 }  // namespace
