@@ -105,7 +105,10 @@ bool frame_run_apart(int balls, bool game, double seconds, screen_view_t size, r
 int frame_child(bool game, int balls, double seconds, int w, int h) {
   bench_field_game();
   graphic_create(0);
-  graphic_resize(w, h);    // both loops draw into the view the game sets at that size
+  graphic_resize(w, h);  // both loops draw into the view the game sets at that size
+  // The game clears the bands beside the view with the scissor off, a clear
+  // of the whole window; the bare loop's clear does the same.
+  if (!game) glDisable(GL_SCISSOR_TEST);
   if (game) sound_open();  // as the game does, with whatever driver SDL_AUDIODRIVER names
   const run_t run = frame_run(balls, game, seconds);
   std::printf("%.3f %.4f\n%s, OpenGL %s\n", run.fps, run.cpu_ms,
