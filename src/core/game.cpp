@@ -20,7 +20,7 @@ void *game_alloc(std::size_t size, const char *what) {
   void *p = std::calloc(1, size);
   if (p == nullptr) {
     std::fprintf(stderr, "quorvane: out of memory (%s)\n", what);
-    std::exit(1);
+    game_exit(1);
   }
   return p;
 }

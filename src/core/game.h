@@ -35,12 +35,12 @@ extern game_t *g_game;
 double game_elapsed_ms();
 
 // Allocates a record that the game cannot run without. On failure it prints
-// "quorvane: out of memory (<what>)" on standard error and exits with status 1:
-// every later step dereferences these records.
+// "quorvane: out of memory (<what>)" on standard error and ends the game with
+// status 1: every later step dereferences these records.
 void *game_alloc(std::size_t size, const char *what);
 
-// Every end of the game but a failed allocation: the media library shut down,
-// then the process ended with `status`.
+// Every end of the game: the media library shut down, then the process ended
+// with `status`.
 [[noreturn]] void game_exit(int status);
 
 void game_init();

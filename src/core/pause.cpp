@@ -8,11 +8,6 @@
 #include "render/graphic.h"
 
 namespace {
-// Added in double and rounded back to float, the way every start tick is stored.
-void pause_shift_tick(float *start, Uint32 paused_ms) {
-  if (*start != -1) *start = static_cast<float>(static_cast<double>(*start) + paused_ms);
-}
-
 // What may have wiped the picture while nothing else redraws it.
 bool pause_needs_redraw(const SDL_Event &event) {
   return event.type == SDL_VIDEOEXPOSE || event.type == SDL_VIDEORESIZE ||
@@ -22,7 +17,12 @@ bool pause_needs_redraw(const SDL_Event &event) {
 
 void pause_shift(Uint32 paused_ms) {
   player_t *p = g_game->player[0];
-  for (const bonus_effect_t &effect : kBonusEffects) pause_shift_tick(&(p->*effect.start), paused_ms);
+  for (int e = 0; e < BONUS_TIMED; ++e) {
+    if (!bonus_active(p, static_cast<bonus_timed_t>(e))) continue;
+    // Added in double and rounded back to float, the way every start tick is stored.
+    float &start = p->*kBonusEffects[e].start;
+    start = static_cast<float>(static_cast<double>(start) + paused_ms);
+  }
   // The first frame after the pause then measures only the play around it.
   g_game->last_tick += paused_ms;
 }

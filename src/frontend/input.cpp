@@ -21,7 +21,7 @@ bool g_has_focus = false;
 
 // Looked up at every arrow event, press and release alike, so a key released
 // under the other mapping clears the other flag.
-bool input_inverted() { return g_game->player[0]->inverser_time != -1; }
+bool input_inverted() { return bonus_active(g_game->player[0], BONUS_SWAPPED); }
 
 void input_turn(SDLKey key, int32_t value) {
   const bool right = key == SDLK_RIGHT;

@@ -27,13 +27,13 @@ void bonus_start(bonus_timed_t effect, bonus_tone_t tone) {
 }  // namespace
 
 bool bonus_expire(player_t *p, bonus_timed_t effect) {
+  if (!bonus_active(p, effect)) return false;
   const bonus_effect_t &e = kBonusEffects[effect];
   float &start = p->*e.start;
-  if (start == -1) return false;
   // The exact tick against the stored float: past 2^24 ms the start was
   // rounded when stored, and the duration counts from the rounded value.
   const bool over = static_cast<double>(SDL_GetTicks()) - start > e.duration;
-  if (over) start = -1;
+  if (over) start = kBonusOff;
   return over;
 }
 

@@ -28,6 +28,13 @@ inline constexpr bonus_effect_t kBonusEffects[BONUS_TIMED] = {
     {&player_t::resize_time, 10000},
 };
 
+// A start tick of exactly this means the effect is off.
+constexpr float kBonusOff = -1;
+
+inline bool bonus_active(const player_t *p, bonus_timed_t effect) {
+  return p->*kBonusEffects[effect].start != kBonusOff;
+}
+
 // Ends the effect if it runs and more than its duration has passed since its
 // start; the clock is read only while it runs. True when it ends now.
 bool bonus_expire(player_t *p, bonus_timed_t effect);

@@ -88,7 +88,7 @@ void bricker_step(bricker_t *b, map_t *map, player_t *paddle) {
         g_game->score += kHitScore;
         sound_play(b->is_mother ? SOUND_MOTHER : SOUND_BRICK, map->bricks_left);
       }
-      if (paddle->transverser_time == -1) {
+      if (!bonus_active(paddle, BONUS_PASS_THROUGH)) {
         roller_bounce(r, sphere2cart(b->rho, b->theta, b->phi));  // away from the brick's centre
       } else {
         // Runs out only at a contact: the late one still passes through.

@@ -47,8 +47,8 @@ void player_create(int index) {
   p->speed = kTurnRate;
   p->size = kBaseSize;
   p->base_size = kBaseSize;
-  p->spare_time = -1;
-  for (const bonus_effect_t &effect : kBonusEffects) p->*effect.start = -1;
+  p->spare_time = kBonusOff;
+  for (const bonus_effect_t &effect : kBonusEffects) p->*effect.start = kBonusOff;
 }
 
 void player_update(int index) {

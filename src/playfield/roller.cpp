@@ -72,7 +72,7 @@ void roller_move(roller_t *r, player_t *paddle) {
 
   // The expiry is tested per ball, so in the pass where the effect ends the
   // balls before the one that ends it have already moved fast.
-  if (paddle->speed_time != -1) {
+  if (bonus_active(paddle, BONUS_FASTER)) {
     speed = static_cast<float>(speed + kSpeedBonus);
     bonus_expire(paddle, BONUS_FASTER);
   }

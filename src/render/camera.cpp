@@ -24,7 +24,7 @@ void camera_create() {
   if (camera_init() != 0) {
     // Every frame writes the eye into the record, so there is no going on.
     std::printf("Error during camera_init in camera\n");
-    std::exit(1);
+    game_exit(1);
   }
   gluLookAt(5, 5, -5, 0, 0, 0, 0, 1, 0);
 }
