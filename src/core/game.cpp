@@ -12,6 +12,7 @@
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "render/graphic.h"
+#include "render/screen.h"
 
 game_t *g_game = nullptr;
 
@@ -41,7 +42,7 @@ void game_create() {
   menu_create(false);
   menu_display();
   // In the mode F11 left the title in.
-  graphic_create(g_game->fullscreen);
+  graphic_create(screen_fullscreen());
   sound_open();  // only now: the title is silent
   input_create();
   player_create(0);

@@ -23,8 +23,7 @@ struct game_t {
   Uint32 last_tick;    // tick stamped at the end of the previous simulation step
   int32_t move_right;  // nonzero while the paddle turns towards increasing angle
   int32_t move_left;
-  bool fullscreen;  // whether the window fills the screen
-  bool paused;      // whether play is held by the player or by losing the window
+  bool paused;  // whether play is held by the player or by losing the window
 };
 
 extern game_t *g_game;

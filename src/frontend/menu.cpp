@@ -101,7 +101,6 @@ void menu_init(bool fullscreen) {
   g_game->menu = menu;
   graphic_choose_driver();
   menu->screen = graphic_open_window(kTitleWindowDepth, fullscreen ? SDL_FULLSCREEN : 0);
-  g_game->fullscreen = fullscreen;
 }
 
 void menu_create(bool fullscreen) {
@@ -146,13 +145,14 @@ void menu_display() {
       case MENU_QUIT:
         game_exit(0);
       case MENU_FULLSCREEN:
-        menu->screen = graphic_toggle_mode(menu->screen, kTitleWindowDepth, 0);
+        menu->screen = graphic_toggle_mode(kTitleWindowDepth, 0);
         menu_draw();
         break;
       case MENU_RESIZE:
-        menu->screen =
-            graphic_resize_mode(menu->screen, event.resize.w, event.resize.h, kTitleWindowDepth, 0);
-        menu_draw();
+        if (SDL_Surface *now = graphic_resize_mode(event.resize.w, event.resize.h, kTitleWindowDepth, 0)) {
+          menu->screen = now;
+          menu_draw();
+        }
         break;
       case MENU_REDRAW:
         menu_draw();

@@ -139,17 +139,15 @@ SDL_Surface *graphic_open_window(int depth, Uint32 flags) {
   return screen;
 }
 
-SDL_Surface *graphic_toggle_mode(SDL_Surface *screen, int depth, Uint32 flags) {
-  SDL_Surface *now = screen_toggle(screen, depth, flags);
+SDL_Surface *graphic_toggle_mode(int depth, Uint32 flags) {
+  SDL_Surface *now = screen_toggle(depth, flags);
   if (now == nullptr) graphic_fail("SDL_SetVideoMode");
   SDL_WM_SetCaption(kWindowCaption, "");
-  g_game->fullscreen = (now->flags & SDL_FULLSCREEN) != 0;
   return now;
 }
 
-SDL_Surface *graphic_resize_mode(SDL_Surface *screen, int w, int h, int depth, Uint32 flags) {
-  // A library may report the fullscreen window's size too; the window's own is kept for leaving it.
-  if (g_game->fullscreen) return screen;
+SDL_Surface *graphic_resize_mode(int w, int h, int depth, Uint32 flags) {
+  if (!screen_resize_wanted(&w, &h)) return nullptr;
   SDL_Surface *now = screen_resize(w, h, depth, flags);
   if (now == nullptr) graphic_fail("SDL_SetVideoMode");
   SDL_WM_SetCaption(kWindowCaption, "");
@@ -199,14 +197,16 @@ void graphic_display_paused() {
 
 void graphic_toggle_fullscreen() {
   graphic_t *graphic = g_game->graphic;
-  graphic->screen = graphic_toggle_mode(graphic->screen, kPlayWindowDepth, kFlags);
+  graphic->screen = graphic_toggle_mode(kPlayWindowDepth, kFlags);
   graphic_rebuild();
 }
 
-void graphic_resize(int w, int h) {
-  graphic_t *graphic = g_game->graphic;
-  graphic->screen = graphic_resize_mode(graphic->screen, w, h, kPlayWindowDepth, kFlags);
+bool graphic_resize(int w, int h) {
+  SDL_Surface *now = graphic_resize_mode(w, h, kPlayWindowDepth, kFlags);
+  if (now == nullptr) return false;
+  g_game->graphic->screen = now;
   graphic_rebuild();
+  return true;
 }
 
 void graphic_update() {}

@@ -18,12 +18,12 @@ void graphic_choose_driver();
 SDL_Surface *graphic_open_window(int depth, Uint32 flags);
 // Switches the window opened with `flags` between its size and fullscreen at
 // the desktop's, and back in the old mode if the new one is refused; the
-// window carries on either way. Returns its surface, which may be new, and
-// records the mode it ended in.
-SDL_Surface *graphic_toggle_mode(SDL_Surface *screen, int depth, Uint32 flags);
-// The window opened with `flags` at the size the window manager gave it, or
-// as it was if that size is refused. Fullscreen keeps its size.
-SDL_Surface *graphic_resize_mode(SDL_Surface *screen, int w, int h, int depth, Uint32 flags);
+// window carries on either way. Returns its surface, which may be new.
+SDL_Surface *graphic_toggle_mode(int depth, Uint32 flags);
+// The window opened with `flags` at the size the window manager gave it (the
+// last of a burst), or as it was if that size is refused. Null when it
+// changes nothing: fullscreen keeps its size, and a window its own.
+SDL_Surface *graphic_resize_mode(int w, int h, int depth, Uint32 flags);
 // A driver without OpenGL (dummy, console) could never open the game's window
 // and has no input either: "SDL_GL_LoadLibrary: ..." and status 1, not a title forever.
 void graphic_require_gl();
@@ -32,8 +32,9 @@ void graphic_create(bool fullscreen);
 void graphic_display();
 // F11 in play: the game's window in or out of fullscreen, ready to draw.
 void graphic_toggle_fullscreen();
-// The play window at the size the window manager gave it, ready to draw.
-void graphic_resize(int w, int h);
+// The play window at the size the window manager gave it, ready to draw;
+// false, with nothing rebuilt, when the size changes nothing.
+bool graphic_resize(int w, int h);
 // The field as it stands, with the word PAUSED over its centre.
 void graphic_display_paused();
 void graphic_update();

@@ -11,6 +11,7 @@ int g_desktop_w = 0, g_desktop_h = 0;
 bool g_desktop_noted = false;
 // The window's size, kept through fullscreen so that leaving it gives the window back as it was.
 int g_window_w = kViewWidth, g_window_h = kViewHeight;
+bool g_fullscreen = false;
 
 // Column or row of the picture shown at offset `at` of a view `span` pixels
 // long. The one rounding both the drawing and the clicks use, so that a
@@ -75,26 +76,45 @@ void screen_note_desktop() {
   }
 }
 
+bool screen_fullscreen() { return g_fullscreen; }
+
 SDL_Surface *screen_set(int depth, Uint32 flags) {
-  if ((flags & SDL_FULLSCREEN) == 0)
-    return SDL_SetVideoMode(g_window_w, g_window_h, depth, flags | SDL_RESIZABLE);
-  // At the desktop's own size the monitor keeps its mode and every pixel is drawn.
-  const bool known = g_desktop_w > 0 && g_desktop_h > 0;
-  return SDL_SetVideoMode(known ? g_desktop_w : g_window_w, known ? g_desktop_h : g_window_h, depth,
-                          flags & ~static_cast<Uint32>(SDL_RESIZABLE));
+  const bool fullscreen = (flags & SDL_FULLSCREEN) != 0;
+  SDL_Surface *screen = nullptr;
+  if (!fullscreen) {
+    screen = SDL_SetVideoMode(g_window_w, g_window_h, depth, flags | SDL_RESIZABLE);
+  } else {
+    // At the desktop's own size the monitor keeps its mode and every pixel is drawn.
+    const bool known = g_desktop_w > 0 && g_desktop_h > 0;
+    screen = SDL_SetVideoMode(known ? g_desktop_w : g_window_w, known ? g_desktop_h : g_window_h, depth,
+                              flags & ~static_cast<Uint32>(SDL_RESIZABLE));
+  }
+  if (screen != nullptr) g_fullscreen = fullscreen;
+  return screen;
 }
 
-SDL_Surface *screen_toggle(const SDL_Surface *now, int depth, Uint32 flags) {
-  const Uint32 had = flags | (now->flags & SDL_FULLSCREEN);
+SDL_Surface *screen_toggle(int depth, Uint32 flags) {
+  const Uint32 had = flags | (g_fullscreen ? SDL_FULLSCREEN : 0);
   SDL_Surface *screen = screen_set(depth, had ^ SDL_FULLSCREEN);
   return screen != nullptr ? screen : screen_set(depth, had);
 }
 
+bool screen_resize_wanted(int *w, int *h) {
+  SDL_PumpEvents();
+  for (SDL_Event later; SDL_PeepEvents(&later, 1, SDL_GETEVENT, SDL_VIDEORESIZEMASK) > 0;) {
+    *w = later.resize.w;
+    *h = later.resize.h;
+  }
+  // The library reads a zero size as "the current mode's", which is not what was asked.
+  *w = std::max(*w, 1);
+  *h = std::max(*h, 1);
+  return !g_fullscreen && (*w != g_window_w || *h != g_window_h);
+}
+
 SDL_Surface *screen_resize(int w, int h, int depth, Uint32 flags) {
   const int had_w = g_window_w, had_h = g_window_h;
-  // The library reads a zero size as "the current mode's", which is not what was asked.
-  g_window_w = std::max(w, 1);
-  g_window_h = std::max(h, 1);
+  g_window_w = w;
+  g_window_h = h;
   SDL_Surface *screen = screen_set(depth, flags);
   if (screen == nullptr) {
     g_window_w = had_w;

@@ -31,12 +31,23 @@ int screen_stretch(SDL_Surface *picture, SDL_Surface *screen, const screen_view_
 // first mode is set; later calls keep the first answer.
 void screen_note_desktop();
 
-// Sets the mode: fullscreen at the desktop's size, else a resizable window
-// at the size the window last had (640x480 at first). Null when refused.
+// Whether the mode last set fills the screen. Only this module knows: the
+// surface's flags may say otherwise on a library that fakes fullscreen.
+bool screen_fullscreen();
+
+// Sets the mode: fullscreen at the desktop's size when `flags` ask for it,
+// else a resizable window at the size the window last had (640x480 at
+// first). Null when refused, and the mode it had is still the one recorded.
 SDL_Surface *screen_set(int depth, Uint32 flags);
 // Between the window and fullscreen, or back in the mode it had if the other
 // one is refused. Null only when both are.
-SDL_Surface *screen_toggle(const SDL_Surface *now, int depth, Uint32 flags);
-// The window at a new size (at least one pixel each way), or at the size it
-// had if the new one is refused. Null only when both are.
+SDL_Surface *screen_toggle(int depth, Uint32 flags);
+// Turns the size a resize asks for into the size of the last resize queued
+// behind it, if any (a drag sends one for every step, and only the last is
+// worth a mode), at least one pixel each way. False when that would change
+// nothing: in fullscreen, which keeps the window's own size for leaving it,
+// or at the size the window has.
+bool screen_resize_wanted(int *w, int *h);
+// The window at a size screen_resize_wanted gave, or at the size it had if
+// that one is refused. Null only when both are.
 SDL_Surface *screen_resize(int w, int h, int depth, Uint32 flags);

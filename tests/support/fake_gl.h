@@ -18,3 +18,13 @@ struct fake_text_t {
 std::vector<fake_text_t> &fake_gl_texts();
 // The arguments of every gluLookAt.
 std::vector<std::vector<double>> &fake_gl_views();
+
+// SDL_SetVideoMode is wrapped at link time: every mode asked for is recorded,
+// the next `count` are refused and the others set by the library.
+struct fake_mode_t {
+  int w, h;
+  bool fullscreen;
+  bool operator==(const fake_mode_t &o) const { return w == o.w && h == o.h && fullscreen == o.fullscreen; }
+};
+std::vector<fake_mode_t> &fake_video_modes();
+void fake_video_refuse(int count);

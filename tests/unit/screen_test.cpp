@@ -1,9 +1,14 @@
-// screen_test.cpp -- the 4:3 view in a window of any size, and clicks taken back onto the picture it shows
+// screen_test.cpp -- the 4:3 view in a window of any size, clicks taken back onto the picture, and the modes
+// the game asks for
 #include "render/screen.h"
 
-#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <array>
+
+#include "fake_gl.h"
+#include "fixture.h"
+#include "render/graphic.h"
 
 namespace {
 
@@ -47,6 +52,68 @@ TEST(ScreenView, EachPixelDrawnIsThePixelAClickThereIsTakenFor) {
     SDL_FreeSurface(window);
   }
   SDL_FreeSurface(picture);
+}
+
+// The title window's modes, on the dummy driver, through a library that
+// refuses the modes the test says.
+class ModeChange : public GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    graphic_open_window(16, 0);
+    fake_video_modes().clear();
+  }
+  void TearDown() override {
+    graphic_resize_mode(640, 480, 16, 0);  // as the next test expects it
+    GameTest::TearDown();
+  }
+  const fake_mode_t kWindow{640, 480, false};
+};
+
+TEST_F(ModeChange, ARefusedModeLeavesTheOneTheGameHad) {
+  fake_video_refuse(1);
+  graphic_toggle_mode(16, 0);
+  fake_video_refuse(1);
+  EXPECT_EQ(graphic_resize_mode(800, 600, 16, 0)->w, 640);
+  EXPECT_FALSE(screen_fullscreen());
+  const std::vector<fake_mode_t> &asked = fake_video_modes();
+  ASSERT_EQ(asked.size(), 4u);
+  EXPECT_TRUE(asked[0].fullscreen);
+  EXPECT_EQ(asked[1], kWindow);
+  EXPECT_EQ(asked[2], (fake_mode_t{800, 600, false}));
+  EXPECT_EQ(asked[3], kWindow);
+}
+
+TEST_F(ModeChange, BothRefusedEndTheGameWithTheLibrarysReason) {
+  EXPECT_EXIT(
+      {
+        dup2(2, 1);
+        fake_video_refuse(2);
+        graphic_toggle_mode(16, 0);
+      },
+      ::testing::ExitedWithCode(1), "SDL_SetVideoMode: refused by the test");
+}
+
+// A drag sends a resize for every step: only the last queued sets a mode, and
+// a resize to the size the window has, or in fullscreen, sets none.
+TEST_F(ModeChange, OneModeForABurstOfResizesAndNoneForOneThatChangesNothing) {
+  for (int w : {700, 800, 960}) {
+    SDL_Event e = plain_event(SDL_VIDEORESIZE);
+    e.resize.w = w;
+    e.resize.h = w * 3 / 4;
+    SDL_PushEvent(&e);
+  }
+  SDL_Event first{};
+  ASSERT_EQ(SDL_PollEvent(&first), 1);
+  EXPECT_NE(graphic_resize_mode(first.resize.w, first.resize.h, 16, 0), nullptr);
+  EXPECT_EQ(graphic_resize_mode(960, 720, 16, 0), nullptr);
+  graphic_toggle_mode(16, 0);
+  EXPECT_EQ(graphic_resize_mode(640, 480, 16, 0), nullptr);
+  graphic_toggle_mode(16, 0);
+  ASSERT_EQ(fake_video_modes().size(), 3u);
+  EXPECT_EQ(fake_video_modes()[0], (fake_mode_t{960, 720, false}));
+  EXPECT_EQ(fake_video_modes()[2], (fake_mode_t{960, 720, false}));
 }
 
 }  // namespace
