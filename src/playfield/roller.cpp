@@ -22,6 +22,10 @@ constexpr int kBallSlices = 10;  // the ball's mesh (sphere.cpp compiles each si
 constexpr int kBallStacks = 10;
 constexpr double kSpeedBonus = 0.015;       // added to a ball's own speed
 constexpr double kHalfWidthWidening = 1.4;  // the paddle catches a little beyond its ends
+// A step up to this long moves a ball less than the paddle's band is deep, so
+// looking for the paddle where it lands finds every bounce in time. Two frames
+// of a 60 Hz display.
+constexpr double kLongStepMs = 33;
 
 // Where a ball at distance rho stands to the paddle's band, which runs from
 // three radii inside the rim to two outside, both ends included; the sums stay
@@ -43,25 +47,23 @@ bool roller_under_paddle(const player_t *paddle, float rho, float theta) {
   return is_collision(norm_angle(paddle->theta), norm_angle(-theta), half);
 }
 
-// The paddle is looked for where a step lands, so a step that carries a ball
-// from short of the band to beyond it (a slow frame, a hitch) would pass
-// through the paddle unseen and lose the ball. Such a step is tested where the
-// ball's path crosses the paddle's circle instead. The step of an ordinary
-// frame is far shorter than the band is deep and never comes here, so play
-// at a steady frame rate is what it always was.
-bool roller_crosses_paddle(const roller_t *r, const vec3_t &moved, float moved_rho, const player_t *paddle) {
-  if (roller_band(r->rho, r->radius, paddle) != band_t::short_of ||
-      roller_band(moved_rho, r->radius, paddle) != band_t::beyond)
-    return false;
-  // The one root in (0, 1) of |pos + t (moved - pos)| = paddle rho: pos is
-  // inside the circle and moved outside it.
-  const double px = r->pos.x, pz = r->pos.z;
-  const double dx = moved.x - px, dz = moved.z - pz;
-  const double a = dx * dx + dz * dz, b = px * dx + pz * dz;
-  const double c = px * px + pz * pz - static_cast<double>(paddle->rho) * paddle->rho;
+// Where the path from `from` to `to` reaches the circle of the given radius:
+// the one root in (0, 1] of |from + t (to - from)| = radius, `from` being
+// inside the circle and `to` on or outside it.
+vec3_t roller_path_at(const vec3_t &from, const vec3_t &to, double radius) {
+  const double px = from.x, pz = from.z;
+  const double dx = to.x - px, dy = to.y - from.y, dz = to.z - pz;
+  const double a = dx * dx + dz * dz, b = px * dx + pz * dz, c = px * px + pz * pz - radius * radius;
   const double t = (-b + std::sqrt(b * b - a * c)) / a;
-  const vec3_t at = cart2sphere(static_cast<float>(px + t * dx), 0, static_cast<float>(pz + t * dz));
-  return roller_under_paddle(paddle, paddle->rho, at.y);
+  return {static_cast<float>(px + t * dx), static_cast<float>(from.y + t * dy),
+          static_cast<float>(pz + t * dz)};
+}
+
+void roller_place(roller_t *r, const vec3_t &pos, const vec3_t &polar) {
+  r->pos = pos;
+  r->rho = polar.x;
+  r->theta = polar.y;
+  r->phi = polar.z;
 }
 
 void roller_move(roller_t *r, player_t *paddle) {
@@ -77,25 +79,36 @@ void roller_move(roller_t *r, player_t *paddle) {
     bonus_expire(paddle, BONUS_FASTER);
   }
 
-  moved.x = static_cast<float>(moved.x + game_elapsed_ms() * (r->dir.x * speed));
+  const double dt = game_elapsed_ms();
+  moved.x = static_cast<float>(moved.x + dt * (r->dir.x * speed));
   moved.y = static_cast<float>(moved.y + game_elapsed_ms() * (r->dir.y * speed));
   moved.z = static_cast<float>(moved.z + game_elapsed_ms() * (r->dir.z * speed));
 
   const vec3_t polar = cart2sphere(moved.x, moved.y, moved.z);
-  const bool at_paddle = (roller_band(polar.x, r->radius, paddle) == band_t::inside &&
-                          roller_under_paddle(paddle, polar.x, polar.y)) ||
-                         roller_crosses_paddle(r, moved, polar.x, paddle);
+  const band_t to = roller_band(polar.x, r->radius, paddle);
+  bool at_paddle = to == band_t::inside && roller_under_paddle(paddle, polar.x, polar.y);
+
+  // Where a step lands, the bounce goes from where the ball was: after a long
+  // step (a slow frame, a hitch) that is far inside the field, and the ball
+  // would leave nearly straight back. So a long step into the band, and any
+  // step over the whole of it (which would pass the paddle unseen), is judged
+  // where the path enters the band, and stops there to bounce as a short step
+  // would. Nothing else changes: the steps of a steady frame rate never come here.
+  if (roller_band(r->rho, r->radius, paddle) == band_t::short_of && to != band_t::short_of &&
+      (dt > kLongStepMs || to == band_t::beyond)) {
+    const vec3_t entry = roller_path_at(r->pos, moved, paddle->rho - 3.0 * r->radius);
+    const vec3_t at = cart2sphere(entry.x, entry.y, entry.z);
+    at_paddle = roller_under_paddle(paddle, at.x, at.y);
+    if (at_paddle) roller_place(r, entry, at);
+  }
 
   if (at_paddle) {
-    // Bounce from where the ball was, away from a point outside the rim on
-    // the paddle's radial line: the further from the middle, the more sideways.
+    // Away from a point outside the rim on the paddle's radial line: the
+    // further from the middle, the more sideways.
     roller_bounce(r, sphere2cart(paddle->rho + paddle->size, paddle->theta, paddle->phi));
     sound_play(SOUND_PADDLE, 0);
   } else {
-    r->pos = moved;
-    r->rho = polar.x;
-    r->theta = polar.y;
-    r->phi = polar.z;
+    roller_place(r, moved, polar);
   }
 
   // Nothing brings a ball back from beyond the paddle: it is lost in the
