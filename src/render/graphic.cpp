@@ -15,6 +15,10 @@
 #include "render/sphere.h"
 #include "render/text.h"
 
+// data/icon.bmp, built into the program (CMakeLists.txt).
+extern const unsigned char kWindowIcon[];
+extern const std::size_t kWindowIconSize;
+
 namespace {
 constexpr int kPlayWindowDepth = 32;  // bits per pixel
 constexpr Uint32 kFlags = SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLIT;
@@ -122,6 +126,7 @@ void graphic_choose_driver() {
 SDL_Surface *graphic_open_window(int depth, Uint32 flags) {
   if (SDL_Init(SDL_INIT_VIDEO) == -1) graphic_fail("SDL_Init");
   screen_note_desktop();  // before the first mode, after which the library reports that mode
+  screen_set_icon(kWindowIcon, kWindowIconSize);  // before the first mode too, for the classic library
 
   if ((flags & SDL_OPENGL) != 0) {
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);

@@ -66,6 +66,12 @@ int screen_stretch(SDL_Surface *picture, SDL_Surface *screen, const screen_view_
   return 0;
 }
 
+int screen_first_scale(int w, int h) {
+  // k x 640 <= 3/4 w, in whole numbers: 4 x 640 x k <= 3 w.
+  const int k = std::min(3 * std::max(w, 0) / (4 * kViewWidth), 3 * std::max(h, 0) / (4 * kViewHeight));
+  return std::max(k, 1);
+}
+
 void screen_note_desktop() {
   if (g_desktop_noted) return;
   g_desktop_noted = true;
@@ -74,6 +80,19 @@ void screen_note_desktop() {
     g_desktop_w = info->current_w;
     g_desktop_h = info->current_h;
   }
+  const int k = screen_first_scale(g_desktop_w, g_desktop_h);
+  g_window_w = k * kViewWidth;
+  g_window_h = k * kViewHeight;
+}
+
+void screen_set_icon(const unsigned char *bmp, std::size_t size) {
+  // Kept for the life of the process: a library may hold on to the surface
+  // to give every window it makes later the same icon.
+  static SDL_Surface *icon = nullptr;
+  if (icon != nullptr) return;
+  SDL_RWops *stream = SDL_RWFromConstMem(bmp, static_cast<int>(size));
+  icon = stream != nullptr ? SDL_LoadBMP_RW(stream, 1) : nullptr;  // closes the stream
+  if (icon != nullptr) SDL_WM_SetIcon(icon, nullptr);
 }
 
 bool screen_fullscreen() { return g_fullscreen; }

@@ -3,6 +3,8 @@
 
 #include <SDL/SDL.h>
 
+#include <cstddef>
+
 // The picture the game is designed at: the title and the field are drawn for
 // this size and scaled to whatever the window has.
 constexpr int kViewWidth = 640;
@@ -27,9 +29,21 @@ bool screen_to_picture(const screen_view_t &view, int x, int y, int *px, int *py
 // when the picture cannot be converted to the screen's format.
 int screen_stretch(SDL_Surface *picture, SDL_Surface *screen, const screen_view_t &view);
 
+// How many times 640x480 the first window is on a desktop of w x h: the
+// largest whole number that keeps it within three quarters of the desktop
+// each way, so that it is neither a postage stamp on a large screen nor the
+// whole of a small one; 1 at least, and for a desktop of unknown size.
+int screen_first_scale(int w, int h);
+
 // Remembers the desktop's own size, which the library reports only until the
-// first mode is set; later calls keep the first answer.
+// first mode is set, and sizes the first window for it; later calls keep the
+// first answer.
 void screen_note_desktop();
+
+// Gives the window the icon held in `bmp` (a BMP file's bytes), before the
+// first mode is set. A picture the library cannot read leaves the window
+// without one.
+void screen_set_icon(const unsigned char *bmp, std::size_t size);
 
 // Whether the mode last set fills the screen. Only this module knows: the
 // surface's flags may say otherwise on a library that fakes fullscreen.

@@ -23,6 +23,14 @@ TEST(ScreenView, TheLargestFourByThreeRectangleCentredInTheWindow) {
   }
 }
 
+// The first window is k times 640x480, k the largest whole number within
+// three quarters of the desktop each way: the desktop, then k.
+TEST(ScreenView, TheFirstWindowIsTheLargestWholeMultipleWithinThreeQuartersOfTheDesktop) {
+  const int rows[][3] = {{1920, 1080, 1}, {2560, 1440, 2}, {3840, 2160, 3},
+                         {1707, 1280, 2}, {1706, 1280, 1}, {0, 0, 1}};
+  for (const auto &r : rows) EXPECT_EQ(screen_first_scale(r[0], r[1]), r[2]) << r[0] << "x" << r[1];
+}
+
 // Every window pixel shows the picture's pixel that a click there is taken
 // for, so the buttons' edges are where the picture shows them at every size.
 TEST(ScreenView, EachPixelDrawnIsThePixelAClickThereIsTakenFor) {
