@@ -42,9 +42,9 @@ constexpr GLfloat kLightPosition[] = {0, 10, 0, 1};  // above the field centre
 }
 
 // The field keeps its shape at any window size: it is drawn into the largest
-// 4:3 part of the window, and the scissor keeps the numbers, which are
-// bitmaps and do not scale, from spilling into the bands.
-void graphic_set_view(const SDL_Surface *screen) {
+// 4:3 part of the window, and the scissor keeps the numbers from spilling
+// into the bands.
+screen_view_t graphic_set_view(const SDL_Surface *screen) {
   const screen_view_t view = screen_fit(screen->w, screen->h);
   const int from_bottom = screen->h - view.y - view.h;  // GL counts rows upwards
   glViewport(view.x, from_bottom, view.w, view.h);
@@ -54,10 +54,11 @@ void graphic_set_view(const SDL_Surface *screen) {
     glEnable(GL_SCISSOR_TEST);
   else
     glDisable(GL_SCISSOR_TEST);
+  return view;
 }
 
 void graphic_init_opengl() {
-  graphic_set_view(g_game->graphic->screen);
+  const screen_view_t view = graphic_set_view(g_game->graphic->screen);
   const float aspect = static_cast<float>(kViewWidth) / static_cast<float>(kViewHeight);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
@@ -71,6 +72,8 @@ void graphic_init_opengl() {
   glDepthFunc(GL_LEQUAL);
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
   sphere_reset();
+  // The numbers grow with the view, as the field does.
+  text_prepare(GLUT_BITMAP_HELVETICA_18, static_cast<float>(view.h) / kViewHeight);
 }
 
 void graphic_init() {

@@ -5,6 +5,7 @@
 #include <SDL/SDL.h>
 
 #include <algorithm>
+#include <string>
 
 #include "core/game.h"
 #include "geometry/toolkit_sphere.h"
@@ -12,7 +13,6 @@
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "playfield/roller.h"
-#include "render/text.h"
 
 namespace {
 void reference_prepare() {
@@ -67,18 +67,27 @@ void reference_bricks() {
   }
 }
 
+// White digits in the font's own bitmaps, over everything.
+void reference_number(float height, int value) {
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  glRasterPos3f(0, height, 0);
+  for (const char c : std::to_string(value)) glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, c);
+  glEnable(GL_LIGHTING);
+  glEnable(GL_DEPTH_TEST);
+}
 }  // namespace
 
 void reference_frame() {
   reference_prepare();
   reference_balls();
   reference_bricks();
-  // The paddle and the numbers are the game's own drawing: what is compared
-  // here is the spheres and the bricks' state.
+  // The paddle is the game's own drawing: what is compared here is the
+  // spheres, the bricks' state and the numbers.
   player_display(0);
   // The game shows 0 rather than -1 once the mother brick has been counted.
-  text_display(0, 23, 0, GLUT_BITMAP_HELVETICA_18, std::max(g_game->map->bricks_left, 0));
-  text_display(0, 25, 0, GLUT_BITMAP_HELVETICA_18, g_game->score);
+  reference_number(23, std::max(g_game->map->bricks_left, 0));
+  reference_number(25, g_game->score);
   glFlush();
   SDL_GL_SwapBuffers();
 }

@@ -1,8 +1,9 @@
-// text_test.cpp -- numbers turned into text and written at their places on screen
+// text_test.cpp -- numbers turned into text and written at their places on screen, at the view's scale
 #include "render/text.h"
 
 #include <GL/glut.h>
 
+#include <array>
 #include <climits>
 #include <cstdlib>
 #include <string>
@@ -57,6 +58,20 @@ TEST(TextDisplay, DrawsTheDigitsFromTheGivenPointInTheGivenFont) {
   EXPECT_EQ(g_runs[0].z, -3.0f);
   EXPECT_EQ(g_runs[0].font, GLUT_BITMAP_HELVETICA_18);
   EXPECT_EQ(g_runs[0].glyphs, "2040");
+}
+
+// A glyph's cell lands on the pixels of the font's own bitmap at scale 1 (a
+// raster position a rounding error short of a pixel's edge counts as on it),
+// and grows about the raster position at other scales: x, y, pen, scale, box.
+TEST(TextDisplay, GlyphCellsLandOnTheBitmapsPixelsAtOneAndGrowWithTheView) {
+  const float rows[][8] = {{320.7f, 100.2f, 0, 1, 312, 92, 344, 124},
+                           {319.99995f, 99.99995f, 13, 1, 325, 92, 357, 124},
+                           {320, 100, 10, 2.25f, 324.5f, 82, 396.5f, 154}};
+  for (const auto &r : rows) {
+    const text_box_t b = text_cell_box(r[0], r[1], static_cast<int>(r[2]), r[3]);
+    EXPECT_EQ((std::array{b.x0, b.y0, b.x1, b.y1}), (std::array{r[4], r[5], r[6], r[7]}))
+        << r[0] << " " << r[3];
+  }
 }
 
 // The frame writes the bricks-left count at height 23 and the score above it at 25.
