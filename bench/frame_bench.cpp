@@ -1,10 +1,13 @@
-// frame_bench.cpp -- frames per second of the game's frame against the bare reference drawing
+// frame_bench.cpp -- frames per second of the game's frame against the bare reference drawing, or its numbers
+// against bitmaps
 //
-// Usage: frame_bench [seconds per run] [runs] [ball counts...] [window sizes WxH...]
+// Usage: frame_bench [--numbers] [seconds per run] [runs] [ball counts...] [window sizes WxH...]
 //        (default: 2 7 1 256 640x480)
 // Needs an X display; bench/run_frame_bench starts one. Every run is a process
-// of its own (frame_bench --run game|bare BALLS SECONDS W H), so that neither
-// loop inherits what the other left in the GL driver.
+// of its own (frame_bench --run game|bare|bitmaps BALLS SECONDS W H), so that
+// neither loop inherits what the other left in the GL driver. The game's frame
+// is set against the bare loop, or with --numbers against the game's frame
+// with the numbers in the font's own bitmaps, unscaled.
 #include <GL/gl.h>
 #include <sys/wait.h>
 
@@ -24,6 +27,7 @@
 #include "reference_frame.h"
 #include "render/graphic.h"
 #include "render/screen.h"
+#include "render/text_local.h"
 
 namespace {
 // A fresh field has no ball that can be removed (which would end the game
@@ -79,12 +83,11 @@ run_t frame_run(int balls, bool game, double seconds) {
 }
 
 // Runs one measurement in a fresh process on the same display.
-bool frame_run_apart(int balls, bool game, double seconds, screen_view_t size, run_t *run,
+bool frame_run_apart(int balls, const std::string &loop, double seconds, screen_view_t size, run_t *run,
                      std::string *renderer) {
   const std::string command = "'" + std::filesystem::read_symlink("/proc/self/exe").string() + "' --run " +
-                              (game ? "game " : "bare ") + std::to_string(balls) + " " +
-                              std::to_string(seconds) + " " + std::to_string(size.w) + " " +
-                              std::to_string(size.h);
+                              loop + " " + std::to_string(balls) + " " + std::to_string(seconds) + " " +
+                              std::to_string(size.w) + " " + std::to_string(size.h);
   FILE *pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return false;
   std::string out;
@@ -93,7 +96,7 @@ bool frame_run_apart(int balls, bool game, double seconds, screen_view_t size, r
   const int status = pclose(pipe);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
       std::sscanf(out.c_str(), "%lf %lf", &run->fps, &run->cpu_ms) != 2) {
-    std::fprintf(stderr, "frame_bench: a %s run with %d balls failed: %s\n", game ? "game" : "bare", balls,
+    std::fprintf(stderr, "frame_bench: a %s run with %d balls failed: %s\n", loop.c_str(), balls,
                  out.c_str());
     return false;
   }
@@ -102,10 +105,12 @@ bool frame_run_apart(int balls, bool game, double seconds, screen_view_t size, r
   return true;
 }
 
-int frame_child(bool game, int balls, double seconds, int w, int h) {
+int frame_child(const std::string &loop, int balls, double seconds, int w, int h) {
+  const bool game = loop != "bare";
   bench_field_game();
   graphic_create(0);
   graphic_resize(w, h);  // both loops draw into the view the game sets at that size
+  if (loop == "bitmaps") text_forget();
   // The game clears the bands beside the view with the scissor off, a clear
   // of the whole window; the bare loop's clear does the same.
   if (!game) glDisable(GL_SCISSOR_TEST);
@@ -126,9 +131,12 @@ double median(std::vector<double> v) {
 
 int main(int argc, char **argv) {
   if (argc == 7 && std::string(argv[1]) == "--run")
-    return frame_child(std::string(argv[2]) == "game", std::max(1, std::atoi(argv[3])),
-                       std::min(kLongestRun, std::atof(argv[4])), std::atoi(argv[5]), std::atoi(argv[6]));
+    return frame_child(argv[2], std::max(1, std::atoi(argv[3])), std::min(kLongestRun, std::atof(argv[4])),
+                       std::atoi(argv[5]), std::atoi(argv[6]));
 
+  const bool numbers = argc > 1 && std::string(argv[1]) == "--numbers";
+  const std::string other = numbers ? "bitmaps" : "bare";
+  if (numbers) --argc, ++argv;
   double seconds = argc > 1 ? std::atof(argv[1]) : 2.0;
   const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
   std::vector<int> counts;
@@ -151,19 +159,20 @@ int main(int argc, char **argv) {
   bool header = false;
   for (const screen_view_t &size : sizes)
     for (const int balls : counts) {
-      std::vector<double> fps[2], cpu[2];  // of the game's runs, then of the bare ones
+      std::vector<double> fps[2], cpu[2];  // of the game's runs, then of the other loop's
       // Interleaved, so that a slow spell of the machine hits both alike.
       for (int r = 0; r < runs; ++r)
-        for (int bare = 0; bare < 2; ++bare) {
+        for (int i = 0; i < 2; ++i) {
           run_t run{};
-          if (!frame_run_apart(balls, bare == 0, seconds, size, &run, &renderer)) return 1;
-          fps[bare].push_back(run.fps);
-          cpu[bare].push_back(run.cpu_ms);
+          if (!frame_run_apart(balls, i == 0 ? "game" : other, seconds, size, &run, &renderer)) return 1;
+          fps[i].push_back(run.fps);
+          cpu[i].push_back(run.cpu_ms);
         }
       if (!header) {
         std::printf("renderer: %s\n", renderer.c_str());
-        std::printf("%9s %6s %9s %9s %7s %12s %12s %7s   %s\n", "size", "balls", "game fps", "bare fps",
-                    "ratio", "game cpu ms", "bare cpu ms", "ratio", "fps of each run (game | bare)");
+        std::printf("%9s %6s %9s %9s %7s %12s %12s %7s   fps of each run (game | %s)\n", "size", "balls",
+                    "game fps", (other + " fps").c_str(), "ratio", "game cpu ms", (other + " cpu ms").c_str(),
+                    "ratio", other.c_str());
         header = true;
       }
       const double gf = median(fps[0]), bf = median(fps[1]);
