@@ -33,22 +33,16 @@ extern "C" void gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GL
 
 extern "C" void SDL_GL_SwapBuffers(void) {}
 
-namespace {
-int g_refusals = 0;
-}  // namespace
-
-std::vector<fake_mode_t> &fake_video_modes() {
-  static std::vector<fake_mode_t> modes;
+std::vector<std::array<int, 3>> &fake_video_modes() {
+  static std::vector<std::array<int, 3>> modes;
   return modes;
 }
-
-void fake_video_refuse(int count) { g_refusals = count; }
 
 extern "C" SDL_Surface *__real_SDL_SetVideoMode(int w, int h, int bpp, Uint32 flags);
 extern "C" SDL_Surface *__wrap_SDL_SetVideoMode(int w, int h, int bpp, Uint32 flags) {
   fake_video_modes().push_back({w, h, (flags & SDL_FULLSCREEN) != 0});
-  if (g_refusals == 0) return __real_SDL_SetVideoMode(w, h, bpp, flags);
-  --g_refusals;
+  if (g_fake_video_refusals == 0) return __real_SDL_SetVideoMode(w, h, bpp, flags);
+  --g_fake_video_refusals;
   SDL_SetError("refused by the test");
   return nullptr;
 }

@@ -1,6 +1,7 @@
 // fake_gl.h -- stand-ins for the GL, GLU, GLUT and SDL calls whose effect the unit tests check
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -19,12 +20,8 @@ std::vector<fake_text_t> &fake_gl_texts();
 // The arguments of every gluLookAt.
 std::vector<std::vector<double>> &fake_gl_views();
 
-// SDL_SetVideoMode is wrapped at link time: every mode asked for is recorded,
-// the next `count` are refused and the others set by the library.
-struct fake_mode_t {
-  int w, h;
-  bool fullscreen;
-  bool operator==(const fake_mode_t &o) const { return w == o.w && h == o.h && fullscreen == o.fullscreen; }
-};
-std::vector<fake_mode_t> &fake_video_modes();
-void fake_video_refuse(int count);
+// SDL_SetVideoMode is wrapped at link time: every mode asked for is recorded
+// (width, height, 1 for fullscreen), the next g_fake_video_refusals are
+// refused and the others set by the library.
+std::vector<std::array<int, 3>> &fake_video_modes();
+inline int g_fake_video_refusals = 0;

@@ -62,8 +62,8 @@ TEST(ScreenView, EachPixelDrawnIsThePixelAClickThereIsTakenFor) {
   SDL_FreeSurface(picture);
 }
 
-// The title window's modes, on the dummy driver, through a library that
-// refuses the modes the test says.
+// The title window's modes on the dummy driver, through a library that
+// refuses as many of the next modes as the test says.
 class ModeChange : public GameTest {
  protected:
   void SetUp() override {
@@ -72,56 +72,44 @@ class ModeChange : public GameTest {
     graphic_open_window(16, 0);
     fake_video_modes().clear();
   }
-  void TearDown() override {
-    graphic_resize_mode(640, 480, 16, 0);  // as the next test expects it
-    GameTest::TearDown();
-  }
-  const fake_mode_t kWindow{640, 480, false};
 };
 
-TEST_F(ModeChange, ARefusedModeLeavesTheOneTheGameHad) {
-  fake_video_refuse(1);
+// A refused mode leaves the one the game had. A drag sends a resize for every
+// step: the last one queued sets one mode, and a resize to the window's own
+// size, or in fullscreen, sets none.
+TEST_F(ModeChange, ARefusedModeLeavesTheOldOneAndABurstOfResizesSetsOne) {
+  g_fake_video_refusals = 1;
   graphic_toggle_mode(16, 0);
-  fake_video_refuse(1);
-  EXPECT_EQ(graphic_resize_mode(800, 600, 16, 0)->w, 640);
-  EXPECT_FALSE(screen_fullscreen());
-  const std::vector<fake_mode_t> &asked = fake_video_modes();
-  ASSERT_EQ(asked.size(), 4u);
-  EXPECT_TRUE(asked[0].fullscreen);
-  EXPECT_EQ(asked[1], kWindow);
-  EXPECT_EQ(asked[2], (fake_mode_t{800, 600, false}));
-  EXPECT_EQ(asked[3], kWindow);
+  g_fake_video_refusals = 1;
+  graphic_resize_mode(800, 600, 16, 0);
+  for (int w : {700, 960}) {
+    SDL_Event e = plain_event(SDL_VIDEORESIZE);
+    e.resize.w = w, e.resize.h = w * 3 / 4;
+    SDL_PushEvent(&e);
+  }
+  graphic_resize_mode(660, 495, 16, 0);
+  EXPECT_EQ(graphic_resize_mode(960, 720, 16, 0), nullptr);
+  graphic_toggle_mode(16, 0);
+  EXPECT_EQ(graphic_resize_mode(640, 480, 16, 0), nullptr);
+  graphic_toggle_mode(16, 0);
+  // Fullscreen goes to whatever size the dummy driver gives the desktop.
+  std::vector<std::array<int, 3>> asked = fake_video_modes();
+  ASSERT_EQ(asked.size(), 7u);
+  EXPECT_EQ(asked[0][2] + asked[5][2], 2) << "fullscreen not asked for";
+  asked.erase(asked.begin() + 5), asked.erase(asked.begin());
+  EXPECT_EQ(asked, (std::vector<std::array<int, 3>>{
+                       {640, 480, 0}, {800, 600, 0}, {640, 480, 0}, {960, 720, 0}, {960, 720, 0}}));
+  graphic_resize_mode(640, 480, 16, 0);  // as the next test expects it
 }
 
 TEST_F(ModeChange, BothRefusedEndTheGameWithTheLibrarysReason) {
   EXPECT_EXIT(
       {
         dup2(2, 1);
-        fake_video_refuse(2);
+        g_fake_video_refusals = 2;
         graphic_toggle_mode(16, 0);
       },
       ::testing::ExitedWithCode(1), "SDL_SetVideoMode: refused by the test");
-}
-
-// A drag sends a resize for every step: only the last queued sets a mode, and
-// a resize to the size the window has, or in fullscreen, sets none.
-TEST_F(ModeChange, OneModeForABurstOfResizesAndNoneForOneThatChangesNothing) {
-  for (int w : {700, 800, 960}) {
-    SDL_Event e = plain_event(SDL_VIDEORESIZE);
-    e.resize.w = w;
-    e.resize.h = w * 3 / 4;
-    SDL_PushEvent(&e);
-  }
-  SDL_Event first{};
-  ASSERT_EQ(SDL_PollEvent(&first), 1);
-  EXPECT_NE(graphic_resize_mode(first.resize.w, first.resize.h, 16, 0), nullptr);
-  EXPECT_EQ(graphic_resize_mode(960, 720, 16, 0), nullptr);
-  graphic_toggle_mode(16, 0);
-  EXPECT_EQ(graphic_resize_mode(640, 480, 16, 0), nullptr);
-  graphic_toggle_mode(16, 0);
-  ASSERT_EQ(fake_video_modes().size(), 3u);
-  EXPECT_EQ(fake_video_modes()[0], (fake_mode_t{960, 720, false}));
-  EXPECT_EQ(fake_video_modes()[2], (fake_mode_t{960, 720, false}));
 }
 
 }  // namespace
