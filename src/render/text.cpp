@@ -3,6 +3,7 @@
 
 #include <GL/glut.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <initializer_list>
@@ -41,7 +42,7 @@ constexpr int kCellOrigin = 8;  // where in its cell a glyph's raster position s
 // the GL places a bitmap so (Mesa by this very margin), and so must a cell.
 constexpr float kOnEdge = 0.0001f;
 constexpr int kFirstGlyph = 32, kLastGlyph = 126;
-constexpr int kColumns = 16, kRows = 8;  // of cells in the texture: 512x256 pixels
+constexpr int kColumns = 16, kRows = 6;  // of cells in the texture, enough for every glyph
 constexpr float kTextureWidth = kColumns * kCell, kTextureHeight = kRows * kCell;
 
 struct text_glyphs_t {
@@ -172,20 +173,29 @@ void text_prepare(void *font, float scale) {
                GL_UNSIGNED_BYTE, nullptr);
   for (const GLenum off : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING, GL_BLEND, GL_ALPHA_TEST, GL_FOG})
     glDisable(off);
+  // A row of the texture at a time, or as much of it as the view holds: each
+  // copy out of the frame waits for the drawing before it.
+  const int fit = std::min(kColumns, view[2] / kCell);
   glEnable(GL_SCISSOR_TEST);
-  glScissor(view[0], view[1], kCell, kCell);
+  glScissor(view[0], view[1], fit * kCell, kCell);
   glClearColor(0, 0, 0, 0);
   glColor3f(1, 1, 1);
   text_pixel_space(view);
-  for (int c = kFirstGlyph; c <= kLastGlyph; ++c) {
-    glClear(GL_COLOR_BUFFER_BIT);
-    // Half a pixel in, so that rounding in the projection cannot move the glyph.
-    glRasterPos2f(view[0] + kCellOrigin + 0.5f, view[1] + kCellOrigin + 0.5f);
-    glutBitmapCharacter(font, c);
-    const int cell = c - kFirstGlyph;
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, (cell % kColumns) * kCell, (cell / kColumns) * kCell, view[0],
-                        view[1], kCell, kCell);
-    g_glyphs.advance[c] = glutBitmapWidth(font, c);
+  for (int row = 0; row < kRows; ++row) {
+    for (int first = 0; first < kColumns; first += fit) {
+      glClear(GL_COLOR_BUFFER_BIT);
+      const int count = std::min(fit, kColumns - first);
+      for (int i = 0; i < count; ++i) {
+        const int c = kFirstGlyph + row * kColumns + first + i;
+        if (c > kLastGlyph) break;
+        // Half a pixel in, so that rounding in the projection cannot move the glyph.
+        glRasterPos2f(view[0] + i * kCell + kCellOrigin + 0.5f, view[1] + kCellOrigin + 0.5f);
+        glutBitmapCharacter(font, c);
+        g_glyphs.advance[c] = glutBitmapWidth(font, c);
+      }
+      glCopyTexSubImage2D(GL_TEXTURE_2D, 0, first * kCell, row * kCell, view[0], view[1], count * kCell,
+                          kCell);
+    }
   }
   text_object_space();
   glPopAttrib();
