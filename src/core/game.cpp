@@ -8,6 +8,7 @@
 #include "core/physics.h"
 #include "frontend/input.h"
 #include "frontend/menu.h"
+#include "frontend/pad.h"
 #include "frontend/sound.h"
 #include "playfield/map.h"
 #include "playfield/player.h"
@@ -40,6 +41,7 @@ void game_init() { g_game = static_cast<game_t *>(game_alloc(sizeof(game_t), "ga
 void game_create() {
   game_init();
   menu_create(false);
+  pad_open();  // before the title waits, so that the pad can start the game
   menu_display();
   // In the mode F11 left the title in.
   graphic_create(screen_fullscreen());

@@ -1,4 +1,4 @@
-// input.cpp -- the in-game keyboard controls
+// input.cpp -- the in-game controls: the keyboard, and the gamepad standing in for its keys
 #include "frontend/input.h"
 
 #include <cstdio>
@@ -6,6 +6,7 @@
 #include "core/game.h"
 #include "core/pause.h"
 #include "frontend/input_local.h"
+#include "frontend/pad.h"
 #include "frontend/sound.h"
 #include "playfield/bonus.h"
 #include "playfield/player.h"
@@ -41,7 +42,15 @@ void input_change_mode(Change change) {
   if (!g_game->paused) pause_shift(static_cast<Uint32>(SDL_GetTicks() - start));
 }
 
-void input_toggle_pause() { g_game->paused = !g_game->paused; }
+void input_pad_arrows(pad_turn_t was, pad_turn_t now);
+
+// Stick and d-pad moves are ignored while paused, like key presses; one still
+// held when play resumes turns the paddle, as a held arrow key's repeats do.
+void input_toggle_pause() {
+  g_game->paused = !g_game->paused;
+  if (!g_game->paused) input_pad_arrows({}, pad_turn());
+}
+
 void input_toggle_fullscreen() { input_change_mode(graphic_toggle_fullscreen); }
 
 // Key repeat sends further key-downs for a held key. Each split doubles the
@@ -58,6 +67,16 @@ input_once_t g_once_keys[] = {{SDLK_d, bonus_split, false},
                               {SDLK_m, sound_toggle_mute, false},
                               {SDLK_p, input_toggle_pause, true},
                               {SDLK_F11, input_toggle_fullscreen, true}};
+
+// Each pad button presses the key whose action it takes, so it acts once per
+// press or while paused exactly as that key does.
+struct input_pad_key_t {
+  Uint8 button;
+  SDLKey key;
+};
+constexpr input_pad_key_t kPadKeys[] = {{PAD_A, SDLK_d},    {PAD_B, SDLK_f},     {PAD_X, SDLK_g},
+                                        {PAD_Y, SDLK_h},    {PAD_LB, SDLK_DOWN}, {PAD_RB, SDLK_UP},
+                                        {PAD_BACK, SDLK_m}, {PAD_START, SDLK_p}};
 
 input_once_t *input_once_key(SDLKey key) {
   for (input_once_t &once : g_once_keys)
@@ -111,6 +130,28 @@ void input_key_up(SDLKey key) {
   if (key == SDLK_RIGHT || key == SDLK_LEFT) input_turn(key, 0);
 }
 
+void input_pad_button(const SDL_JoyButtonEvent &button) {
+  for (const input_pad_key_t &pad : kPadKeys) {
+    if (pad.button != button.button) continue;
+    if (button.type == SDL_JOYBUTTONDOWN)
+      input_key_down(pad.key);
+    else
+      input_key_up(pad.key);
+  }
+}
+
+// The stick and the d-pad hold the arrows: a way entered presses its arrow, a
+// way left releases it, so the swap and the pause take them as they take keys.
+void input_pad_arrow(SDLKey key, bool was, bool now) {
+  if (now && !was) input_key_down(key);
+  if (was && !now) input_key_up(key);
+}
+
+void input_pad_arrows(pad_turn_t was, pad_turn_t now) {
+  input_pad_arrow(SDLK_LEFT, was.left, now.left);
+  input_pad_arrow(SDLK_RIGHT, was.right, now.right);
+}
+
 // Iconified, the field cannot be seen. The focus lost by the title window at
 // the switch to play, or never given to the play window (no window manager),
 // does not pause: only a focus gained in play and then lost does.
@@ -132,6 +173,7 @@ void input_create() {
   g_game->move_right = 0;
   g_game->move_left = 0;
   for (input_once_t &once : g_once_keys) once.held = false;
+  pad_rest();
   g_has_focus = false;
 }
 
@@ -143,6 +185,17 @@ void input_handle(const SDL_Event &event) {
     case SDL_KEYUP:
       input_key_up(event.key.keysym.sym);
       break;
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+      input_pad_button(event.jbutton);
+      break;
+    case SDL_JOYAXISMOTION:
+    case SDL_JOYHATMOTION: {
+      const pad_turn_t was = pad_turn();
+      pad_read(event);
+      input_pad_arrows(was, pad_turn());
+      break;
+    }
     case SDL_ACTIVEEVENT:
       input_active(event.active);
       break;

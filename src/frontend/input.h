@@ -1,4 +1,4 @@
-// input.h -- the in-game keyboard controls
+// input.h -- the in-game controls: the keyboard, and the gamepad standing in for its keys
 #pragma once
 
 #include <SDL/SDL.h>

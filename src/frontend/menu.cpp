@@ -6,6 +6,7 @@
 
 #include "core/game.h"
 #include "frontend/menu_local.h"
+#include "frontend/pad.h"
 #include "render/graphic.h"
 #include "render/screen.h"
 
@@ -75,6 +76,8 @@ menu_action_t menu_event_action(const SDL_Event &event) {
       return event.key.keysym.sym == SDLK_ESCAPE ? MENU_QUIT : MENU_NOTHING;
     case SDL_KEYUP:  // Space starts on release, not while held
       return event.key.keysym.sym == SDLK_SPACE ? MENU_START : MENU_NOTHING;
+    case SDL_JOYBUTTONUP:  // as Space, on release
+      return event.jbutton.button == PAD_A || event.jbutton.button == PAD_START ? MENU_START : MENU_NOTHING;
     case SDL_MOUSEBUTTONDOWN: {
       const int x = event.button.x;
       const int y = event.button.y;

@@ -1,8 +1,11 @@
-// input_test.cpp -- the in-game keys: turning under both mappings, power-ups, once-per-press keys, quitting
+// input_test.cpp -- the in-game keys and the pad: turning, power-ups, once-per-press keys, pausing, quitting
 #include "frontend/input.h"
+
+#include <sstream>
 
 #include "fixture.h"
 #include "frontend/input_local.h"
+#include "frontend/menu_local.h"
 #include "frontend/sound_local.h"
 #include "playfield/map.h"
 #include "playfield/player.h"
@@ -188,6 +191,55 @@ TEST_P(OncePerPressKey, WhilePausedActsOnlyIfItActsOnThePauseAndItsReleaseCounts
 
 INSTANTIATE_TEST_SUITE_P(Keys, OncePerPressKey, ::testing::ValuesIn(kOnceKeys),
                          [](const ::testing::TestParamInfo<OnceKey> &info) { return info.param.name; });
+
+// The pad's events, pushed through SDL's own queue into the input step, and
+// what they do: "start" when the last of them starts the game from the title,
+// then what they changed in play. Events as SDL numbers them: bN=1 and bN=0
+// button N pressed and released, aN=V axis N at V, hN=V hat N at V (1 up, 2
+// right, 4 down, 8 left).
+const char *const kPadRows[] = {
+    // Each button takes its key's action, once per press: A d, B f, X g, Y h,
+    // LB Down, RB Up, Back m, Start p. A or Start let go starts from the title.
+    "b0=1 b0=0 > start split", "b1=1 b1=0 > pass", "b2=1 > speed", "b3=1 > swap", "b4=1 > small",
+    "b5=1 > big", "b6=1 > mute", "b7=1 b7=0 > start paused",
+    // The left stick turns beyond a quarter of its travel and stops back inside
+    // it; the d-pad turns both ways and stops when let go, leaving the stick
+    // turning; the swap swaps them.
+    "a0=8193 > right", "a0=-8193 > left", "a0=32767 a0=8192 >", "a0=-32768 a0=-8192 >", "h0=9 h0=2 > right",
+    "h0=8 h0=0 >", "a0=-9000 h0=8 h0=0 > left", "b3=1 a0=9000 > left swap",
+    // Resting triggers, the other axes, up and down on the d-pad, Guide and the
+    // stick clicks do nothing.
+    "a2=-32768 a5=-32768 a2=32767 a5=32767 a1=32767 a3=-32768 a4=32767 h0=1 h0=4 b8=1 b8=0 b9=1 b10=1 >",
+    // While paused only Start acts: the stick let go stops the paddle, and the
+    // d-pad still held turns it once play resumes.
+    "a0=-9000 b7=1 b7=0 b0=1 b1=1 b2=1 b3=1 b4=1 b5=1 b6=1 a0=0 h0=8 b7=1 > left"};
+
+class PadTest : public InputTest, public ::testing::WithParamInterface<const char *> {};
+
+TEST_P(PadTest, ActsAsTheKeysItStandsFor) {
+  put_ball({20, 0.4f, 0}, {1, 0, 0});
+  setenv("SDL_VIDEODRIVER", "dummy", 1);  // the queue runs once video has started; no window needed
+  ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+  std::istringstream in(GetParam()), words("start split left right pass speed swap small big mute paused");
+  std::string did, word;
+  char kind = 0, equals = 0;
+  SDL_Event e{};
+  for (int n = 0, v = 0; in >> kind >> n >> equals >> v; SDL_PushEvent(&e)) {  // e is pushed once built
+    if (kind == 'a') e.jaxis = {SDL_JOYAXISMOTION, 0, Uint8(n), Sint16(v)};
+    if (kind == 'h') e.jhat = {SDL_JOYHATMOTION, 0, Uint8(n), Uint8(v)};
+    if (kind == 'b') e.jbutton = {Uint8(v ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP), 0, Uint8(n), Uint8(v)};
+  }
+  input_update();
+  SDL_Quit();
+  for (bool on : {menu_event_action(e) == MENU_START, ball_count() == 2, g_game->move_left != 0,
+                  g_game->move_right != 0, paddle()->transverser_time != -1, paddle()->speed_time != -1,
+                  paddle()->inverser_time != -1, paddle()->size < 4, 4 < paddle()->size, sound_mixer()->muted,
+                  g_game->paused})
+    if (words >> word && on) did += " " + word;
+  EXPECT_EQ(did, std::string(GetParam()).substr(std::string(GetParam()).find('>') + 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Events, PadTest, ::testing::ValuesIn(kPadRows));
 
 }  // namespace
 
