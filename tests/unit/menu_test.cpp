@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "fixture.h"
 #include "frontend/menu_local.h"
@@ -15,74 +17,47 @@
 
 namespace {
 
-menu_action_t click(Uint8 button, Uint16 x, Uint16 y, Uint8 type = SDL_MOUSEBUTTONDOWN) {
-  return menu_event_action(button_event(button, x, y, type));
+SDL_Event click(Uint16 x, Uint16 y, Uint8 button = SDL_BUTTON_LEFT, Uint8 type = SDL_MOUSEBUTTONDOWN) {
+  return button_event(button, x, y, type);
 }
-menu_action_t left_click(Uint16 x, Uint16 y) { return click(SDL_BUTTON_LEFT, x, y); }
-
-TEST(TitleStartArea, LeftClickOnAnyCornerStarts) {
-  EXPECT_EQ(left_click(220, 390), MENU_START);
-  EXPECT_EQ(left_click(420, 420), MENU_START);
-  EXPECT_EQ(left_click(220, 420), MENU_START);
-  EXPECT_EQ(left_click(420, 390), MENU_START);
-  EXPECT_EQ(left_click(320, 405), MENU_START);
-}
-
-TEST(TitleStartArea, LeftClickJustOutsideDoesNothing) {
-  EXPECT_EQ(left_click(219, 400), MENU_NOTHING);
-  EXPECT_EQ(left_click(421, 400), MENU_NOTHING);
-  EXPECT_EQ(left_click(300, 389), MENU_NOTHING);
-  EXPECT_EQ(left_click(300, 421), MENU_NOTHING);
-  // Between the two areas.
-  EXPECT_EQ(left_click(300, 430), MENU_NOTHING);
-}
-
-TEST(TitleStartArea, OnlyTheLeftButtonStarts) {
-  EXPECT_EQ(click(SDL_BUTTON_RIGHT, 300, 400), MENU_NOTHING);
-  EXPECT_EQ(click(SDL_BUTTON_MIDDLE, 300, 400), MENU_NOTHING);
-  EXPECT_EQ(click(SDL_BUTTON_WHEELUP, 300, 400), MENU_NOTHING);
-  // Releasing the button is not a click.
-  EXPECT_EQ(click(SDL_BUTTON_LEFT, 300, 400, SDL_MOUSEBUTTONUP), MENU_NOTHING);
-}
-
-TEST(TitleQuitArea, AnyButtonOnTheCornersQuits) {
-  for (Uint8 button : {SDL_BUTTON_LEFT, SDL_BUTTON_MIDDLE, SDL_BUTTON_RIGHT}) {
-    EXPECT_EQ(click(button, 250, 440), MENU_QUIT) << int(button);
-    EXPECT_EQ(click(button, 380, 465), MENU_QUIT) << int(button);
-    EXPECT_EQ(click(button, 250, 465), MENU_QUIT) << int(button);
-    EXPECT_EQ(click(button, 380, 440), MENU_QUIT) << int(button);
-  }
-}
-
-TEST(TitleQuitArea, ClicksJustOutsideDoNothing) {
-  EXPECT_EQ(left_click(249, 450), MENU_NOTHING);
-  EXPECT_EQ(left_click(300, 466), MENU_NOTHING);
-  EXPECT_EQ(left_click(381, 450), MENU_NOTHING);
-  EXPECT_EQ(left_click(300, 439), MENU_NOTHING);
-  EXPECT_EQ(click(SDL_BUTTON_RIGHT, 300, 450, SDL_MOUSEBUTTONUP), MENU_NOTHING);
-}
-
-TEST(TitleKeys, SpaceStartsOnReleaseAndEscapeQuitsOnPress) {
-  EXPECT_EQ(menu_event_action(key_event(SDL_KEYDOWN, SDLK_SPACE)), MENU_NOTHING);
-  EXPECT_EQ(menu_event_action(key_event(SDL_KEYUP, SDLK_SPACE)), MENU_START);
-  EXPECT_EQ(menu_event_action(key_event(SDL_KEYDOWN, SDLK_ESCAPE)), MENU_QUIT);
-  EXPECT_EQ(menu_event_action(key_event(SDL_KEYUP, SDLK_ESCAPE)), MENU_NOTHING);
-  EXPECT_EQ(menu_event_action(key_event(SDL_KEYDOWN, SDLK_RETURN)), MENU_NOTHING);
-  EXPECT_EQ(menu_event_action(key_event(SDL_KEYUP, SDLK_d)), MENU_NOTHING);
-}
-
-TEST(TitleKeys, F11ChangesTheModeAndAnExposedWindowIsDrawnAgain) {
-  EXPECT_EQ(menu_event_action(key_event(SDL_KEYDOWN, SDLK_F11)), MENU_FULLSCREEN);
-  EXPECT_EQ(menu_event_action(key_event(SDL_KEYUP, SDLK_F11)), MENU_NOTHING);
-  EXPECT_EQ(menu_event_action(plain_event(SDL_VIDEOEXPOSE)), MENU_REDRAW);
-}
-
-TEST(TitleKeys, ClosingTheWindowQuitsAndMotionDoesNothing) {
-  EXPECT_EQ(menu_event_action(plain_event(SDL_QUIT)), MENU_QUIT);
+SDL_Event motion(Uint16 x, Uint16 y) {
   SDL_Event e = plain_event(SDL_MOUSEMOTION);
-  e.motion.x = 300;
-  e.motion.y = 400;
-  EXPECT_EQ(menu_event_action(e), MENU_NOTHING);
+  e.motion.x = x, e.motion.y = y;
+  return e;
+}
+
+// What each title event asks for. Both areas include their four bounds, and
+// (300, 430) lies between them; the start area takes the left button alone,
+// the quit area any; Space starts on release, Escape quits on press.
+const struct {
+  menu_action_t action;
+  std::vector<SDL_Event> events;
+} kTitleEvents[] = {
+    {MENU_START,
+     {click(220, 390), click(420, 420), click(220, 420), click(420, 390), click(320, 405),
+      key_event(SDL_KEYUP, SDLK_SPACE)}},
+    {MENU_QUIT, {key_event(SDL_KEYDOWN, SDLK_ESCAPE), plain_event(SDL_QUIT)}},
+    {MENU_FULLSCREEN, {key_event(SDL_KEYDOWN, SDLK_F11)}},
+    {MENU_REDRAW, {plain_event(SDL_VIDEOEXPOSE)}},
+    {MENU_NOTHING,
+     {click(219, 400), click(421, 400), click(300, 389), click(300, 421), click(300, 430), click(249, 450),
+      click(300, 466), click(381, 450), click(300, 439)}},
+    {MENU_NOTHING,
+     {click(300, 400, SDL_BUTTON_RIGHT), click(300, 400, SDL_BUTTON_MIDDLE),
+      click(300, 400, SDL_BUTTON_WHEELUP), click(300, 400, SDL_BUTTON_LEFT, SDL_MOUSEBUTTONUP),
+      click(300, 450, SDL_BUTTON_RIGHT, SDL_MOUSEBUTTONUP)}},
+    {MENU_NOTHING,
+     {key_event(SDL_KEYDOWN, SDLK_SPACE), key_event(SDL_KEYUP, SDLK_ESCAPE),
+      key_event(SDL_KEYDOWN, SDLK_RETURN), key_event(SDL_KEYUP, SDLK_d), key_event(SDL_KEYUP, SDLK_F11),
+      motion(300, 400)}}};
+
+TEST(TitleEvents, EachAsksForItsAction) {
+  for (const auto &row : kTitleEvents)
+    for (const SDL_Event &event : row.events)
+      EXPECT_EQ(menu_event_action(event), row.action) << "event " << &event - row.events.data();
+  for (Uint8 button : {SDL_BUTTON_LEFT, SDL_BUTTON_MIDDLE, SDL_BUTTON_RIGHT})
+    for (const auto &[x, y] : {std::pair{250, 440}, {380, 465}, {250, 465}, {380, 440}})
+      EXPECT_EQ(menu_event_action(click(x, y, button)), MENU_QUIT) << int(button) << " at " << x << "," << y;
 }
 
 // The working folder's menu.bmp comes first, whatever it holds; only without

@@ -30,23 +30,12 @@ std::string to_text(int value) {
 
 }  // namespace
 
-TEST(IntToString, WritesNonNegativeNumbersAsPlainDigits) {
-  EXPECT_EQ(to_text(0), "0");
-  EXPECT_EQ(to_text(7), "7");
-  EXPECT_EQ(to_text(9), "9");
-  EXPECT_EQ(to_text(10), "10");
-  EXPECT_EQ(to_text(150), "150");
-  EXPECT_EQ(to_text(1000), "1000");
-  EXPECT_EQ(to_text(INT_MAX), "2147483647");
-}
-
-TEST(IntToString, WritesNegativeNumbersWithAMinusSign) {
-  EXPECT_EQ(to_text(-1), "-1");
-  EXPECT_EQ(to_text(-10), "-10");
-  EXPECT_EQ(to_text(-150), "-150");
-  // Its magnitude does not fit an int. Run under the sanitizer build, these
-  // also catch a byte written past the text.
-  EXPECT_EQ(to_text(INT_MIN), "-2147483648");
+// Plain digits, with a minus sign below zero, as the standard library writes
+// them. INT_MIN's magnitude does not fit an int; run under the sanitizer
+// build, these also catch a byte written past the text.
+TEST(IntToString, WritesTheDigitsWithAMinusSignBelowZero) {
+  for (int value : {0, 7, 9, 10, 150, 1000, INT_MAX, -1, -10, -150, INT_MIN})
+    EXPECT_EQ(to_text(value), std::to_string(value));
 }
 
 TEST(TextDisplay, DrawsTheDigitsFromTheGivenPointInTheGivenFont) {
