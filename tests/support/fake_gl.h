@@ -14,6 +14,9 @@ struct fake_text_t {
   float x, y, z;
   void *font;
   std::string glyphs;
+  bool operator==(const fake_text_t &o) const {
+    return x == o.x && y == o.y && z == o.z && font == o.font && glyphs == o.glyphs;
+  }
 };
 // Every glRasterPos3f starts a run; glutBitmapCharacter adds to the last.
 std::vector<fake_text_t> &fake_gl_texts();
