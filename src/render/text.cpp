@@ -97,17 +97,22 @@ void text_draw_glyphs(const unsigned char *text, bool centred) {
   for (const unsigned char *c = text; *c != '\0'; ++c) {
     if (*c < kFirstGlyph || *c > kLastGlyph) continue;
     const text_box_t box = text_cell_box(x, raster[1], pen, g_glyphs.scale);
+    // A bitmap glyph lies within its advance from its origin: only those
+    // columns of the cell, and one more on either side, are drawn.
+    const float from = kCellOrigin - 1, to = static_cast<float>(kCellOrigin + g_glyphs.advance[*c] + 1);
     const int cell = *c - kFirstGlyph;
-    const float u0 = (cell % kColumns) * kCell / kTextureWidth, u1 = u0 + kCell / kTextureWidth;
-    const float v0 = (cell / kColumns) * kCell / kTextureHeight, v1 = v0 + kCell / kTextureHeight;
+    const float left = (cell % kColumns) * kCell, bottom = (cell / kColumns) * kCell;
+    const float u0 = (left + from) / kTextureWidth, u1 = (left + to) / kTextureWidth;
+    const float v0 = bottom / kTextureHeight, v1 = (bottom + kCell) / kTextureHeight;
+    const float x0 = box.x0 + from * g_glyphs.scale, x1 = box.x0 + to * g_glyphs.scale;
     glTexCoord2f(u0, v0);
-    glVertex2f(box.x0, box.y0);
+    glVertex2f(x0, box.y0);
     glTexCoord2f(u1, v0);
-    glVertex2f(box.x1, box.y0);
+    glVertex2f(x1, box.y0);
     glTexCoord2f(u1, v1);
-    glVertex2f(box.x1, box.y1);
+    glVertex2f(x1, box.y1);
     glTexCoord2f(u0, v1);
-    glVertex2f(box.x0, box.y1);
+    glVertex2f(x0, box.y1);
     pen += g_glyphs.advance[*c];
   }
   glEnd();
