@@ -1,5 +1,4 @@
-// screen_test.cpp -- the 4:3 view in a window of any size, clicks taken back onto the picture, and the modes
-// the game asks for
+// screen_test.cpp -- the 4:3 view at any size, clicks taken back onto the picture, the modes asked for
 #include "render/screen.h"
 
 #include <unistd.h>
