@@ -50,8 +50,9 @@ void screen_set_icon(const unsigned char *bmp, std::size_t size);
 bool screen_fullscreen();
 
 // Sets the mode: fullscreen at the desktop's size when `flags` ask for it,
-// else a resizable window at the size the window last had (640x480 at
-// first). Null when refused, and the mode it had is still the one recorded.
+// else a resizable window at the size the window last had (at first the
+// size screen_note_desktop chose). Null when refused, and the mode it had is
+// still the one recorded.
 SDL_Surface *screen_set(int depth, Uint32 flags);
 // Between the window and fullscreen, or back in the mode it had if the other
 // one is refused. Null only when both are.
