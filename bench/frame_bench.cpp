@@ -108,7 +108,7 @@ bool frame_run_apart(int balls, const std::string &loop, double seconds, screen_
 int frame_child(const std::string &loop, int balls, double seconds, int w, int h) {
   const bool game = loop != "bare";
   bench_field_game();
-  graphic_create(0);
+  graphic_create();
   graphic_resize(w, h);  // both loops draw into the view the game sets at that size
   if (loop == "bitmaps") text_forget();
   // The game clears the bands beside the view with the scissor off, a clear

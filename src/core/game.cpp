@@ -13,7 +13,6 @@
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "render/graphic.h"
-#include "render/screen.h"
 
 game_t *g_game = nullptr;
 
@@ -40,12 +39,11 @@ void game_init() { g_game = static_cast<game_t *>(game_alloc(sizeof(game_t), "ga
 
 void game_create() {
   game_init();
-  menu_create(false);
+  menu_create();
   pad_open();  // before the title waits, so that the pad can start the game
   menu_display();
-  // In the mode F11 left the title in.
-  graphic_create(screen_fullscreen());
-  sound_open();  // only now: the title is silent
+  graphic_create();  // in the mode F11 left the title in
+  sound_open();      // only now: the title is silent
   input_create();
   player_create(0);
   map_create();  // places the first ball relative to the paddle

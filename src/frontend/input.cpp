@@ -6,6 +6,7 @@
 #include "core/game.h"
 #include "core/pause.h"
 #include "frontend/input_local.h"
+#include "frontend/menu.h"
 #include "frontend/pad.h"
 #include "frontend/sound.h"
 #include "playfield/bonus.h"
@@ -154,7 +155,7 @@ void input_pad_arrows(pad_turn_t was, pad_turn_t now) {
 
 // Iconified, the field cannot be seen. The focus lost by the title window at
 // the switch to play, or never given to the play window (no window manager),
-// does not pause: only a focus gained in play and then lost does.
+// does not pause: only a focus gained or held in play and then lost does.
 void input_active(const SDL_ActiveEvent &active) {
   if (active.gain) {
     if (active.state & SDL_APPINPUTFOCUS) g_has_focus = true;
@@ -174,7 +175,9 @@ void input_create() {
   g_game->move_left = 0;
   for (input_once_t &once : g_once_keys) once.held = false;
   pad_rest();
-  g_has_focus = false;
+  // A title drawn in the play window's mode hands play its window, focus
+  // and all, and no focus event comes to say so.
+  g_has_focus = menu_keeps_window() && (SDL_GetAppState() & SDL_APPINPUTFOCUS) != 0;
 }
 
 void input_handle(const SDL_Event &event) {

@@ -13,10 +13,15 @@
 namespace {
 constexpr int kTitleWindowDepth = 16;  // bits per pixel
 constexpr char kPicture[] = "menu.bmp";
+constexpr char kNotABitmap[] = "not a whole Windows bitmap";
 
 // Both areas include all four bounds.
 constexpr int kStartLeft = 220, kStartRight = 420, kStartTop = 390, kStartBottom = 420;
 constexpr int kQuitLeft = 250, kQuitRight = 380, kQuitTop = 440, kQuitBottom = 465;
+
+// The title's mode: a software window, or an OpenGL one where software ones fault.
+int g_depth = kTitleWindowDepth;
+Uint32 g_flags = 0;
 
 bool menu_in_area(int x, int y, int left, int right, int top, int bottom) {
   return left <= x && x <= right && top <= y && y <= bottom;
@@ -27,6 +32,10 @@ bool menu_in_area(int x, int y, int left, int right, int top, int bottom) {
 void menu_draw() {
   menu_t *menu = g_game->menu;
   SDL_Surface *screen = menu->screen;
+  if ((g_flags & SDL_OPENGL) != 0) {
+    graphic_display_picture(screen, menu->image);
+    return;
+  }
   const screen_view_t view = screen_fit(screen->w, screen->h);
   const bool own_size = view.w == kViewWidth && view.h == kViewHeight;
   const bool bands = view.w != screen->w || view.h != screen->h;
@@ -99,25 +108,38 @@ menu_action_t menu_event_action(const SDL_Event &event) {
   }
 }
 
-void menu_init(bool fullscreen) {
+void menu_init() {
   auto *menu = static_cast<menu_t *>(game_alloc(sizeof(menu_t), "title screen"));
   g_game->menu = menu;
   graphic_choose_driver();
-  menu->screen = graphic_open_window(kTitleWindowDepth, fullscreen ? SDL_FULLSCREEN : 0);
+  graphic_init_video();
+  // On Wayland, sdl12-compat 1.2.78 over sdl2-compat 2.32.74 over SDL 3.4.18
+  // crashes in SDL_UpdateRect(s) and SDL_Flip once the compositor has given a
+  // resizable software window a size other than its mode's, as a tiling one
+  // does at once: SDL 3's pixel conversion writes past the window's buffer.
+  // There the title is drawn through OpenGL, in the play window's mode.
+  const bool gl = graphic_on_wayland();
+  g_depth = gl ? kGlWindowDepth : kTitleWindowDepth;
+  g_flags = gl ? kGlWindowFlags : 0;
+  menu->screen = graphic_open_window(g_depth, g_flags);
 }
 
-void menu_create(bool fullscreen) {
-  menu_init(fullscreen);
+void menu_create() {
+  menu_init();
   menu_t *menu = g_game->menu;
 
   std::error_code error;
   const std::string picture = menu_picture_path(std::filesystem::read_symlink("/proc/self/exe", error));
+  SDL_ClearError();  // so that a reason left by an earlier call is never taken for this one's
   SDL_RWops *stream = SDL_RWFromFile(picture.c_str(), "rb");
   SDL_Surface *image = stream != nullptr ? SDL_LoadBMP_RW(stream, 1) : nullptr;  // closes the stream
   if (image == nullptr) {
     // Without its picture the title has nothing to show: stop with a failure
-    // status instead of waiting on an empty window.
-    std::fprintf(stderr, "Impossible de charger %s: %s\n", kPicture, SDL_GetError());
+    // status instead of waiting on an empty window. Some libraries refuse a
+    // cut file without a word, and the player is still told why.
+    const char *reason = SDL_GetError();
+    if (reason == nullptr || *reason == '\0') reason = kNotABitmap;
+    std::fprintf(stderr, "Impossible de charger %s: %s\n", kPicture, reason);
     game_exit(1);
   }
 
@@ -128,7 +150,10 @@ void menu_create(bool fullscreen) {
 
   // Checked once the title can show, as the picture's own failures come first.
   graphic_require_gl();
+  graphic_require_x_display();
 }
+
+bool menu_keeps_window() { return (g_flags & SDL_OPENGL) != 0; }
 
 void menu_display() {
   menu_t *menu = g_game->menu;
@@ -148,11 +173,11 @@ void menu_display() {
       case MENU_QUIT:
         game_exit(0);
       case MENU_FULLSCREEN:
-        menu->screen = graphic_toggle_mode(kTitleWindowDepth, 0);
+        menu->screen = graphic_toggle_mode(g_depth, g_flags);
         menu_draw();
         break;
       case MENU_RESIZE:
-        if (SDL_Surface *now = graphic_resize_mode(event.resize.w, event.resize.h, kTitleWindowDepth, 0)) {
+        if (SDL_Surface *now = graphic_resize_mode(event.resize.w, event.resize.h, g_depth, g_flags)) {
           menu->screen = now;
           menu_draw();
         }

@@ -2,12 +2,15 @@
 #include "render/graphic.h"
 
 #include <GL/glut.h>
+#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "core/game.h"
+#include "icon_data.h"  // data/icon.bmp, built into the program (CMakeLists.txt)
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "render/camera.h"
@@ -15,13 +18,7 @@
 #include "render/sphere.h"
 #include "render/text.h"
 
-// data/icon.bmp, built into the program (CMakeLists.txt).
-extern const unsigned char kWindowIcon[];
-extern const std::size_t kWindowIconSize;
-
 namespace {
-constexpr int kPlayWindowDepth = 32;  // bits per pixel
-constexpr Uint32 kFlags = SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLIT;
 constexpr char kPausedWord[] = "PAUSED";
 // Heights above the field centre, in field units, of what is written over it.
 constexpr float kBricksLeftHeight = 23;
@@ -126,8 +123,21 @@ void graphic_choose_driver() {
   if (std::getenv("SDL_VIDEODRIVER") == nullptr) setenv("SDL_VIDEODRIVER", "x11", 1);
 }
 
-SDL_Surface *graphic_open_window(int depth, Uint32 flags) {
+void graphic_init_video() {
+  // The launcher names the window's class or app_id "quorvane"; the library
+  // would take it from the program file's name, which a copy may change.
+  setenv("SDL_APP_ID", "quorvane", 0);
+  setenv("SDL_VIDEO_X11_WMCLASS", "quorvane", 0);
   if (SDL_Init(SDL_INIT_VIDEO) == -1) graphic_fail("SDL_Init");
+}
+
+bool graphic_on_wayland() {
+  char name[32] = "";
+  return SDL_VideoDriverName(name, sizeof name) != nullptr && std::strcmp(name, "wayland") == 0;
+}
+
+SDL_Surface *graphic_open_window(int depth, Uint32 flags) {
+  graphic_init_video();
   screen_note_desktop();  // before the first mode, after which the library reports that mode
   screen_set_icon(kWindowIcon, kWindowIconSize);  // before the first mode too, for the classic library
 
@@ -155,7 +165,8 @@ SDL_Surface *graphic_toggle_mode(int depth, Uint32 flags) {
 }
 
 SDL_Surface *graphic_resize_mode(int w, int h, int depth, Uint32 flags) {
-  if (!screen_resize_wanted(&w, &h)) return nullptr;
+  screen_take_resizes(&w, &h);
+  if (!screen_resize_changes(w, h)) return nullptr;
   SDL_Surface *now = screen_resize(w, h, depth, flags);
   if (now == nullptr) graphic_fail("SDL_SetVideoMode");
   SDL_WM_SetCaption(kWindowCaption, "");
@@ -166,13 +177,24 @@ void graphic_require_gl() {
   if (SDL_GL_LoadLibrary(nullptr) == -1) graphic_fail("SDL_GL_LoadLibrary");
 }
 
-void graphic_create(bool fullscreen) {
-  Uint32 flags = kFlags;
-  if (fullscreen) flags |= SDL_FULLSCREEN;
+void graphic_require_x_display() {
+  // Debian's freeglut speaks X alone, and ends the process itself in glutInit
+  // when no X display opens, even where SDL draws on Wayland.
+  Display *display = XOpenDisplay(nullptr);
+  if (display == nullptr) {
+    const char *name = std::getenv("DISPLAY");
+    std::fprintf(stderr,
+                 "quorvane: no X display opens (DISPLAY=%s), and freeglut needs one even on Wayland\n",
+                 name != nullptr ? name : "");
+    game_exit(1);
+  }
+  XCloseDisplay(display);
+}
 
+void graphic_create() {
   auto *graphic = static_cast<graphic_t *>(game_alloc(sizeof(graphic_t), "window"));
   g_game->graphic = graphic;
-  graphic->screen = graphic_open_window(kPlayWindowDepth, flags);
+  graphic->screen = graphic_open_window(kGlWindowDepth, kGlWindowFlags);
 
   // freeglut refuses to draw spheres and glyphs until it has been initialised,
   // even into a context it did not create.
@@ -203,18 +225,53 @@ void graphic_display_paused() {
   SDL_GL_SwapBuffers();
 }
 
+void graphic_display_picture(const SDL_Surface *screen, SDL_Surface *picture) {
+  const screen_view_t view = screen_fit(screen->w, screen->h);
+  // Scaled on the CPU by the rounding the clicks use, then copied as it is:
+  // the buttons stay where the picture shows them at every size.
+  constexpr Uint32 kRed = SDL_BYTEORDER == SDL_BIG_ENDIAN ? 0xff000000 : 0x000000ff;
+  constexpr Uint32 kGreen = SDL_BYTEORDER == SDL_BIG_ENDIAN ? 0x00ff0000 : 0x0000ff00;
+  constexpr Uint32 kBlue = SDL_BYTEORDER == SDL_BIG_ENDIAN ? 0x0000ff00 : 0x00ff0000;
+  constexpr Uint32 kAlpha = SDL_BYTEORDER == SDL_BIG_ENDIAN ? 0x000000ff : 0xff000000;
+  SDL_Surface *scaled = SDL_CreateRGBSurface(SDL_SWSURFACE, std::max(view.w, 1), std::max(view.h, 1), 32,
+                                             kRed, kGreen, kBlue, kAlpha);
+  if (scaled == nullptr || screen_stretch(picture, scaled, {0, 0, view.w, view.h}) != 0)
+    std::printf("ERROR in SDL_BlitSurface\n");
+  glViewport(0, 0, screen->w, screen->h);
+  glDisable(GL_SCISSOR_TEST);
+  glClearColor(0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT);
+  if (scaled != nullptr && view.w > 0 && view.h > 0) {
+    // Rows go down from the view's top left corner, as the picture's do.
+    glViewport(view.x, screen->h - view.y - view.h, view.w, view.h);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRasterPos2f(-1, 1);
+    glPixelZoom(1, -1);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, scaled->pitch / 4);
+    glDrawPixels(view.w, view.h, GL_RGBA, GL_UNSIGNED_BYTE, scaled->pixels);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelZoom(1, 1);
+  }
+  SDL_FreeSurface(scaled);
+  glFlush();
+  SDL_GL_SwapBuffers();
+}
+
 void graphic_toggle_fullscreen() {
   graphic_t *graphic = g_game->graphic;
-  graphic->screen = graphic_toggle_mode(kPlayWindowDepth, kFlags);
+  graphic->screen = graphic_toggle_mode(kGlWindowDepth, kGlWindowFlags);
   graphic_rebuild();
 }
 
-bool graphic_resize(int w, int h) {
-  SDL_Surface *now = graphic_resize_mode(w, h, kPlayWindowDepth, kFlags);
-  if (now == nullptr) return false;
+void graphic_resize(int w, int h) {
+  SDL_Surface *now = graphic_resize_mode(w, h, kGlWindowDepth, kGlWindowFlags);
+  if (now == nullptr) return;
   g_game->graphic->screen = now;
   graphic_rebuild();
-  return true;
 }
 
 void graphic_update() {}

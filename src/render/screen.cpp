@@ -19,6 +19,23 @@ bool g_fullscreen = false;
 int screen_picture_at(int at, int span, int length) {
   return static_cast<int>(static_cast<long long>(at) * length / span);
 }
+
+// The one place the mode is set, and the one record of whether it fills the
+// screen: the callers' flags never say so.
+SDL_Surface *screen_set_mode(int depth, Uint32 flags, bool fullscreen) {
+  flags &= ~static_cast<Uint32>(SDL_FULLSCREEN | SDL_RESIZABLE);
+  SDL_Surface *screen = nullptr;
+  if (!fullscreen) {
+    screen = SDL_SetVideoMode(g_window_w, g_window_h, depth, flags | SDL_RESIZABLE);
+  } else {
+    // At the desktop's own size the monitor keeps its mode and every pixel is drawn.
+    const bool known = g_desktop_w > 0 && g_desktop_h > 0;
+    screen = SDL_SetVideoMode(known ? g_desktop_w : g_window_w, known ? g_desktop_h : g_window_h, depth,
+                              flags | SDL_FULLSCREEN);
+  }
+  if (screen != nullptr) g_fullscreen = fullscreen;
+  return screen;
+}
 }  // namespace
 
 screen_view_t screen_fit(int w, int h) {
@@ -97,28 +114,15 @@ void screen_set_icon(const unsigned char *bmp, std::size_t size) {
 
 bool screen_fullscreen() { return g_fullscreen; }
 
-SDL_Surface *screen_set(int depth, Uint32 flags) {
-  const bool fullscreen = (flags & SDL_FULLSCREEN) != 0;
-  SDL_Surface *screen = nullptr;
-  if (!fullscreen) {
-    screen = SDL_SetVideoMode(g_window_w, g_window_h, depth, flags | SDL_RESIZABLE);
-  } else {
-    // At the desktop's own size the monitor keeps its mode and every pixel is drawn.
-    const bool known = g_desktop_w > 0 && g_desktop_h > 0;
-    screen = SDL_SetVideoMode(known ? g_desktop_w : g_window_w, known ? g_desktop_h : g_window_h, depth,
-                              flags & ~static_cast<Uint32>(SDL_RESIZABLE));
-  }
-  if (screen != nullptr) g_fullscreen = fullscreen;
-  return screen;
-}
+SDL_Surface *screen_set(int depth, Uint32 flags) { return screen_set_mode(depth, flags, g_fullscreen); }
 
 SDL_Surface *screen_toggle(int depth, Uint32 flags) {
-  const Uint32 had = flags | (g_fullscreen ? SDL_FULLSCREEN : 0);
-  SDL_Surface *screen = screen_set(depth, had ^ SDL_FULLSCREEN);
-  return screen != nullptr ? screen : screen_set(depth, had);
+  const bool had = g_fullscreen;
+  SDL_Surface *screen = screen_set_mode(depth, flags, !had);
+  return screen != nullptr ? screen : screen_set_mode(depth, flags, had);
 }
 
-bool screen_resize_wanted(int *w, int *h) {
+void screen_take_resizes(int *w, int *h) {
   SDL_PumpEvents();
   for (SDL_Event later; SDL_PeepEvents(&later, 1, SDL_GETEVENT, SDL_VIDEORESIZEMASK) > 0;) {
     *w = later.resize.w;
@@ -127,8 +131,9 @@ bool screen_resize_wanted(int *w, int *h) {
   // The library reads a zero size as "the current mode's", which is not what was asked.
   *w = std::max(*w, 1);
   *h = std::max(*h, 1);
-  return !g_fullscreen && (*w != g_window_w || *h != g_window_h);
 }
+
+bool screen_resize_changes(int w, int h) { return !g_fullscreen && (w != g_window_w || h != g_window_h); }
 
 SDL_Surface *screen_resize(int w, int h, int depth, Uint32 flags) {
   const int had_w = g_window_w, had_h = g_window_h;

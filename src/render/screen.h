@@ -49,20 +49,23 @@ void screen_set_icon(const unsigned char *bmp, std::size_t size);
 // surface's flags may say otherwise on a library that fakes fullscreen.
 bool screen_fullscreen();
 
-// Sets the mode: fullscreen at the desktop's size when `flags` ask for it,
-// else a resizable window at the size the window last had (at first the
-// size screen_note_desktop chose). Null when refused, and the mode it had is
-// still the one recorded.
+// Sets the mode this module records, fullscreen at the desktop's size or a
+// resizable window at the size the window last had (at first the size
+// screen_note_desktop chose), with `flags` besides. Null when refused, and
+// the mode it had is still the one recorded.
 SDL_Surface *screen_set(int depth, Uint32 flags);
 // Between the window and fullscreen, or back in the mode it had if the other
 // one is refused. Null only when both are.
 SDL_Surface *screen_toggle(int depth, Uint32 flags);
-// Turns the size a resize asks for into the size of the last resize queued
-// behind it, if any (a drag sends one for every step, and only the last is
-// worth a mode), at least one pixel each way. False when that would change
-// nothing: in fullscreen, which keeps the window's own size for leaving it,
-// or at the size the window has.
-bool screen_resize_wanted(int *w, int *h);
-// The window at a size screen_resize_wanted gave, or at the size it had if
+// Takes the resizes queued behind the one asking for w x h off the library's
+// queue and leaves in w, h the last one's size (a drag sends one for every
+// step, and only the last is worth a mode), at least one pixel each way. Only
+// the resizes already queued are merged: a slow drag still sets several modes.
+// Those taken come ahead of any key queued between them, which no key minds.
+void screen_take_resizes(int *w, int *h);
+// Whether a resize to w x h would change the mode: not in fullscreen, which
+// keeps the window's own size for leaving it, nor at the size the window has.
+bool screen_resize_changes(int w, int h);
+// The window at a size screen_take_resizes gave, or at the size it had if
 // that one is refused. Null only when both are.
 SDL_Surface *screen_resize(int w, int h, int depth, Uint32 flags);

@@ -115,7 +115,7 @@ class FramePictureTest : public ::testing::Test {
     if (!xs::server_start(*g_server).empty()) return;
     setenv("DISPLAY", (":" + std::to_string(g_server->display_number)).c_str(), 1);
     bench_field_game();
-    graphic_create(0);
+    graphic_create();
     g_window_ready = true;
   }
 

@@ -94,7 +94,7 @@ TEST_F(StartupFailureTest, NoDisplayIsReportedInsteadOfPaintingTheTerminal) {
         dup2(2, 1);
         unsetenv("DISPLAY");
         unsetenv("SDL_VIDEODRIVER");
-        menu_init(0);
+        menu_init();
       },
       ::testing::ExitedWithCode(1), "SDL_Init: .+");
 }
@@ -113,7 +113,7 @@ void expect_picture_reported(const char *picture) {
       {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         if (chdir(dir) != 0) std::exit(3);
-        menu_create(0);
+        menu_create();
       },
       ::testing::ExitedWithCode(1), "Impossible de charger menu\\.bmp: .+");
   std::remove(path.c_str());
@@ -129,7 +129,7 @@ TEST_F(StartupFailureTest, NoOpenGLModeIsReported) {
       {
         dup2(2, 1);
         setenv("SDL_VIDEODRIVER", "dummy", 1);
-        graphic_create(0);
+        graphic_create();
       },
       ::testing::ExitedWithCode(1), "SDL_SetVideoMode: .+");
 }
