@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -22,20 +23,33 @@ constexpr int kBallSlices = 10;  // the ball's mesh (sphere.cpp compiles each si
 constexpr int kBallStacks = 10;
 constexpr double kSpeedBonus = 0.015;       // added to a ball's own speed
 constexpr double kHalfWidthWidening = 1.4;  // the paddle catches a little beyond its ends
-// A step up to this long moves a ball less than the paddle's band is deep, so
-// looking for the paddle where it lands finds every bounce in time. Two frames
-// of a 60 Hz display.
-constexpr double kLongStepMs = 33;
+// The paddle's band, in ball radii from the paddle's circle: the band runs
+// from three inside it to two outside, both ends included.
+constexpr double kBandInside = 3;
+constexpr double kBandOutside = 2;
+// A bounce leaves the larger part of a heading at 1 and the other no larger,
+// so in a millisecond a ball moves at most its speed along x and as much along
+// z: twice its speed, the speed power-up's included. A step no longer than
+// this cannot carry such a ball over the band, so looking where it lands sees
+// it in the band. (The twins of a split veer by 0.1 on each axis and can go
+// faster: a step over the whole band is judged along its path at any length.)
+constexpr double kFastestBallPerMs = 2 * (kBallSpeed + kSpeedBonus);
+constexpr double kLongStepMs = (kBandInside + kBandOutside) * kBallRadius / kFastestBallPerMs;
 
-// Where a ball at distance rho stands to the paddle's band, which runs from
-// three radii inside the rim to two outside, both ends included; the sums stay
-// in double so 43.8 and 45.8 are not rounded in.
+struct band_edges_t {
+  double inner, outer;
+};
+// Kept in double so 43.8 and 45.8 are not rounded in.
+band_edges_t roller_band_edges(float radius, const player_t *paddle) {
+  return {paddle->rho - kBandInside * radius, paddle->rho + kBandOutside * radius};
+}
+
+// Where a ball at distance rho stands to the paddle's band.
 enum class band_t { short_of, inside, beyond };
 band_t roller_band(float rho, float radius, const player_t *paddle) {
-  const double less_two_radii = static_cast<double>(rho) - 2.0 * radius;
-  const double plus_three_radii = static_cast<double>(rho) + 3.0 * radius;
-  if (less_two_radii <= paddle->rho && plus_three_radii >= paddle->rho) return band_t::inside;
-  return plus_three_radii < paddle->rho ? band_t::short_of : band_t::beyond;
+  const band_edges_t band = roller_band_edges(radius, paddle);
+  if (rho >= band.inner && rho <= band.outer) return band_t::inside;
+  return rho < band.inner ? band_t::short_of : band_t::beyond;
 }
 
 // Whether a ball at the angle theta (measured in the opposite sense to the
@@ -47,16 +61,59 @@ bool roller_under_paddle(const player_t *paddle, float rho, float theta) {
   return is_collision(norm_angle(paddle->theta), norm_angle(-theta), half);
 }
 
-// Where the path from `from` to `to` reaches the circle of the given radius:
-// the one root in (0, 1] of |from + t (to - from)| = radius, `from` being
-// inside the circle and `to` on or outside it.
-vec3_t roller_path_at(const vec3_t &from, const vec3_t &to, double radius) {
+// The point a fraction t of the way along the step from `from` to `to`.
+vec3_t roller_path_point(const vec3_t &from, const vec3_t &to, double t) {
+  return {static_cast<float>(from.x + t * (static_cast<double>(to.x) - from.x)),
+          static_cast<float>(from.y + t * (static_cast<double>(to.y) - from.y)),
+          static_cast<float>(from.z + t * (static_cast<double>(to.z) - from.z))};
+}
+
+// The first point of the step from `from` to `to` that lies in the band and
+// under the paddle's window, as a fraction of the step, or -1 where there is
+// none. Only the part of the path heading outwards counts: a ball bounced in
+// the band heads inwards, and stopping it again at every step would hold it
+// at the paddle for as long as the paddle stayed.
+double roller_first_covered(const vec3_t &from, const vec3_t &to, float radius, const player_t *paddle) {
   const double px = from.x, pz = from.z;
-  const double dx = to.x - px, dy = to.y - from.y, dz = to.z - pz;
-  const double a = dx * dx + dz * dz, b = px * dx + pz * dz, c = px * px + pz * pz - radius * radius;
-  const double t = (-b + std::sqrt(b * b - a * c)) / a;
-  return {static_cast<float>(px + t * dx), static_cast<float>(from.y + t * dy),
-          static_cast<float>(pz + t * dz)};
+  const double dx = to.x - px, dz = to.z - pz;
+  const double a = dx * dx + dz * dz, b = px * dx + pz * dz;
+  if (a == 0) return -1;
+  // Where the path leaves the circle of the given radius, heading outwards.
+  const auto leaves = [&](double edge, double *t) {
+    const double q = b * b - a * (px * px + pz * pz - edge * edge);
+    if (q < 0) return false;
+    *t = (-b + std::sqrt(q)) / a;
+    return true;
+  };
+  const band_edges_t band = roller_band_edges(radius, paddle);
+  double lo = std::max(0.0, -b / a), hi = 0, inner = 0;
+  if (!leaves(band.outer, &hi)) return -1;
+  if (leaves(band.inner, &inner)) lo = std::max(lo, inner);
+  hi = std::min(hi, 1.0);
+  if (!(lo <= hi)) return -1;  // also a ball already poisoned with NaN
+
+  const auto covered = [&](double t) {
+    const vec3_t p = roller_path_point(from, to, t);
+    const vec3_t polar = cart2sphere(p.x, p.y, p.z);
+    return roller_under_paddle(paddle, polar.x, polar.y);
+  };
+  if (covered(lo)) return lo;
+  // Samples a ball's radius apart, far finer than the narrowest window is
+  // wide, find the covered stretch; halving then finds where it begins.
+  const int samples = std::max(1, static_cast<int>(std::ceil((hi - lo) * std::sqrt(a) / radius)));
+  for (int i = 1; i <= samples; ++i) {
+    double t = i == samples ? hi : lo + (hi - lo) * i / samples;
+    if (!covered(t)) {
+      lo = t;
+      continue;
+    }
+    for (int k = 0; k < 40; ++k) {
+      const double mid = (lo + t) / 2;
+      (covered(mid) ? t : lo) = mid;
+    }
+    return t;
+  }
+  return -1;
 }
 
 void roller_place(roller_t *r, const vec3_t &pos, const vec3_t &polar) {
@@ -90,16 +147,22 @@ void roller_move(roller_t *r, player_t *paddle) {
 
   // Where a step lands, the bounce goes from where the ball was: after a long
   // step (a slow frame, a hitch) that is far inside the field, and the ball
-  // would leave nearly straight back. So a long step into the band, and any
-  // step over the whole of it (which would pass the paddle unseen), is judged
-  // where the path enters the band, and stops there to bounce as a short step
-  // would. Nothing else changes: the steps of a steady frame rate never come here.
-  if (roller_band(r->rho, r->radius, paddle) == band_t::short_of && to != band_t::short_of &&
-      (dt > kLongStepMs || to == band_t::beyond)) {
-    const vec3_t entry = roller_path_at(r->pos, moved, paddle->rho - 3.0 * r->radius);
-    const vec3_t at = cart2sphere(entry.x, entry.y, entry.z);
-    at_paddle = roller_under_paddle(paddle, at.x, at.y);
-    if (at_paddle) roller_place(r, entry, at);
+  // would leave nearly straight back; a ball that lands beside the paddle's
+  // end may have passed under it on the way, and a step over the whole band
+  // never lands in it at all. So such steps are judged along the part of their
+  // path inside the band: the ball stops at the first point there that the
+  // paddle covers and bounces from it, as after short steps (a ball heading
+  // straight in stops where it enters), and goes on only where nothing of it
+  // is covered. Steps no longer than kLongStepMs that land short of the band
+  // or in it never come here, and are what they always were.
+  if (dt > kLongStepMs ||
+      (roller_band(r->rho, r->radius, paddle) == band_t::short_of && to == band_t::beyond)) {
+    const double t = roller_first_covered(r->pos, moved, r->radius, paddle);
+    at_paddle = t >= 0;
+    if (t > 0) {
+      const vec3_t stop = roller_path_point(r->pos, moved, t);
+      roller_place(r, stop, cart2sphere(stop.x, stop.y, stop.z));
+    }
   }
 
   if (at_paddle) {

@@ -120,35 +120,54 @@ const WindowCase kHalfWidths[] = {{4, 7.0f, true},    {4, 7.3f, false}, {4, -7.0
                                   {8, 14.3f, true},   {8, 14.4f, false}};
 INSTANTIATE_TEST_SUITE_P(HalfWidths, BallUnderPaddle, ::testing::ValuesIn(kHalfWidths));
 
-// Long steps that carry a ball from short of the band into it or over it.
-// Both paths head diagonally outwards and enter the band a third of the way
-// through the step: one 6 degrees off the paddle's middle, inside the window
-// of 7.34 seen from the band's inner edge, the other 9 degrees off, outside it.
+// Steps that could miss the paddle, on paths through a point (placing angle,
+// paddle at 0; the window reaches 7.34 degrees at 43.8, 7.25 at 44.3, 7.17 at
+// 44.8), a ball starting `lead` headings before it. Diagonal paths enter the
+// band 6 degrees off the middle or 9 off beside the window. One enters beside
+// the end at 7.5 degrees heading for the middle (7.0 at 44.8), first covered
+// at 44.283; one stands in the band at 7.6 heading out through the window (6.0
+// at 45.3), first covered at 44.534. Heading inwards, a ball meets the paddle
+// only on its way out: stopping it would hold it there at every step.
+struct Path {
+  float rho, angle, dx, dz, lead;
+};
+const Path kIn{43.8f, 6, 1, 1, 1.25f}, kBeside{43.8f, -9, 1, 1, 1.25f}, kAtEnd{43.8f, 7.5f, 1, 0.2472f, 0.3f},
+    kOut{44.3f, 7.6f, 1, 0.9849f, 0}, kInwards{44.5f, 0, -1, 0, 0};
 struct LongStep {
   Uint32 dt;
   float speed;
+  const Path *path;
+  float back_at;  // where it stops to bounce; 0: it goes the whole step
 };
 
 class BallOverTheBand : public BallTest, public ::testing::WithParamInterface<LongStep> {};
 
-TEST_P(BallOverTheBand, StopsToBounceWhereItsPathEntersTheBandAndGoesOnBesideThePaddle) {
+TEST_P(BallOverTheBand, StopsToBounceAtTheFirstPointThePaddleCoversOrGoesTheWholeStep) {
+  const Path &p = *GetParam().path;
   if (GetParam().speed > 0.015f) paddle()->speed_time = 0;
-  const float third = GetParam().dt * GetParam().speed / 3;
-  auto entering_at = [&](float angle) {
-    const vec3_t at = sphere2cart(43.8f, angle, 0);
-    return put_ball({at.x - third, 0.4f, at.z - third}, {1, 0, 1});
-  };
-  roller_t *under = entering_at(6), *beside = entering_at(-9);
-  const float beside_from = beside->pos.x;
+  const vec3_t at = sphere2cart(p.rho, p.angle, 0);
+  roller_t *r = put_ball({at.x - p.lead * p.dx, 0.4f, at.z - p.lead * p.dz}, {p.dx, 0, p.dz});
+  const float from = r->pos.x;
   frame(GetParam().dt);
-  EXPECT_LT(under->dir.x, 0) << "heading back into the field";
-  EXPECT_NEAR(under->rho, 43.8f, 1e-3) << "not stopped on the band's inner edge";
-  EXPECT_EQ(beside->dir.x, 1.0f);
-  EXPECT_FLOAT_EQ(beside->pos.x, beside_from + 3 * third) << "not moved on the whole step";
+  if (GetParam().back_at == 0) {
+    EXPECT_EQ(r->dir.x, p.dx);
+    EXPECT_FLOAT_EQ(r->pos.x, from + GetParam().dt * GetParam().speed * p.dx)
+        << "not moved on the whole step";
+  } else {
+    EXPECT_LT(r->dir.x * r->pos.x + r->dir.z * r->pos.z, 0) << "not heading back into the field";
+    EXPECT_NEAR(r->rho, GetParam().back_at, 2e-3) << "not stopped where the paddle first covers the path";
+  }
 }
 
-const LongStep kLongSteps[] = {{250, 0.015f}, {400, 0.015f}, {1000, 0.015f},
-                               {250, 0.03f},  {400, 0.03f},  {1000, 0.03f}};
+// At 33 ms a step is judged where it lands, and bounces from where it was.
+const LongStep kLongSteps[] = {
+    {250, 0.015f, &kIn, 43.8f},      {400, 0.015f, &kIn, 43.8f},       {1000, 0.015f, &kIn, 43.8f},
+    {250, 0.03f, &kIn, 43.8f},       {400, 0.03f, &kIn, 43.8f},        {1000, 0.03f, &kIn, 43.8f},
+    {250, 0.015f, &kBeside, 0},      {400, 0.015f, &kBeside, 0},       {1000, 0.015f, &kBeside, 0},
+    {250, 0.03f, &kBeside, 0},       {400, 0.03f, &kBeside, 0},        {1000, 0.03f, &kBeside, 0},
+    {250, 0.015f, &kAtEnd, 44.283f}, {1000, 0.015f, &kAtEnd, 44.283f}, {34, 0.03f, &kAtEnd, 44.283f},
+    {100, 0.015f, &kAtEnd, 44.283f}, {33, 0.03f, &kAtEnd, 43.512f},    {250, 0.015f, &kOut, 44.534f},
+    {1000, 0.015f, &kOut, 44.534f},  {250, 0.015f, &kInwards, 0}};
 INSTANTIATE_TEST_SUITE_P(Steps, BallOverTheBand, ::testing::ValuesIn(kLongSteps));
 
 // Heading straight out 5 degrees off the paddle's middle, a ball leaves with
