@@ -141,26 +141,18 @@ TEST_F(PowerUpKeyTest, HeldTimedKeysRestartTheirEffectOnEveryRepeat) {
   EXPECT_EQ(paddle()->speed_time, 6020.0f);
 }
 
-SDL_Event pad_button(Uint8 type, Uint8 button) {
-  SDL_Event e{};
-  e.jbutton = {type, 0, button, Uint8(type == SDL_JOYBUTTONDOWN)};
-  return e;
-}
-
-// The keys that act once per press, their pad buttons, and what each changes
-// (F11, which needs a window, is pressed by the screen tests).
+// The keys that act once per press, and what each changes (F11, which needs a
+// window, is pressed by the screen tests).
 struct OnceKey {
   const char *name;
   SDLKey key;
-  Uint8 button;
   bool while_paused;  // acts while paused too
   int (*state)();
 };
 
-const OnceKey kOnceKeys[] = {
-    {"Split", SDLK_d, PAD_A, false, [] { return ball_count(); }},
-    {"Mute", SDLK_m, PAD_BACK, false, [] { return static_cast<int>(sound_mixer()->muted); }},
-    {"Pause", SDLK_p, PAD_START, true, [] { return static_cast<int>(g_game->paused); }}};
+const OnceKey kOnceKeys[] = {{"Split", SDLK_d, false, [] { return ball_count(); }},
+                             {"Mute", SDLK_m, false, [] { return static_cast<int>(sound_mixer()->muted); }},
+                             {"Pause", SDLK_p, true, [] { return static_cast<int>(g_game->paused); }}};
 
 class OncePerPressKey : public InputTest, public ::testing::WithParamInterface<OnceKey> {
  protected:
@@ -168,11 +160,10 @@ class OncePerPressKey : public InputTest, public ::testing::WithParamInterface<O
     InputTest::SetUp();
     put_ball({20, 0.4f, 0}, {1, 0, 0});
   }
-  // Presses the key, or hands in `event`; answers whether it acted.
-  bool acts(SDL_Event event = {}) {
+  // Presses the key; answers whether it acted.
+  bool acts() {
     const int before = GetParam().state();
-    if (event.type == SDL_NOEVENT) event = key_event(SDL_KEYDOWN, GetParam().key);
-    input_handle(event);
+    press(GetParam().key);
     return GetParam().state() != before;
   }
 };
@@ -199,37 +190,31 @@ TEST_P(OncePerPressKey, WhilePausedActsOnlyIfItActsOnThePauseAndItsReleaseCounts
   EXPECT_EQ(acts(), !GetParam().while_paused) << "only a press acted on holds the key";
 }
 
-TEST_P(OncePerPressKey, TheKeyAndItsButtonEachActOncePerPressOfTheirOwn) {
-  EXPECT_TRUE(acts());
-  EXPECT_TRUE(acts(pad_button(SDL_JOYBUTTONDOWN, GetParam().button)))
-      << "the held key kept the button from acting";
-  input_handle(pad_button(SDL_JOYBUTTONUP, GetParam().button));
-  EXPECT_FALSE(acts()) << "the button's release re-armed the held key";
-}
-
 INSTANTIATE_TEST_SUITE_P(Keys, OncePerPressKey, ::testing::ValuesIn(kOnceKeys),
                          [](const ::testing::TestParamInfo<OnceKey> &info) { return info.param.name; });
 
-// The pad's events, handed to the title one by one and then pushed through
-// SDL's own queue into the input step, and what they do: "start" or "quit"
-// when the last of them does that on the title, then what they changed in
-// play. Events as SDL numbers them: bN=1 and bN=0 button N pressed and
-// released, aN=V axis N at V, hN=V hat N at V (1 up, 2 right, 4 down, 8 left),
-// kN=1 and kN=0 key N (276 Left).
+// The pad's events, handed to the title, then through SDL's own queue to the
+// input step: "start" or "quit" when the last does that on the title, then
+// what they changed in play. As SDL numbers them: bN=1 and bN=0 button N
+// pressed and released, aN=V axis N at V, hN=V hat N at V (1 up, 2 right, 4
+// down, 8 left), kN=1 and kN=0 key N (112 p, 276 Left).
 const char *const kPadRows[] = {
     // Each button takes its key's action, once per press: A d, B f, X g, Y h,
     // LB Down, RB Up, Back m, Start p. A or Start let go starts from the title,
     // Back pressed quits there; a release with no press before it does nothing.
     "b0=1 b0=0 > start split", "b1=1 b1=0 > pass", "b2=1 > speed", "b3=1 > swap", "b4=1 > small",
     "b5=1 > big", "b6=1 > quit mute", "b7=1 b7=0 > start paused", "b0=0 >", "b7=1 b7=0 b7=0 > paused",
+    // A key and its button each act once per press of their own: Start resumes
+    // while p is held, and its release leaves p held.
+    "k112=1 b7=1 b1=1 b7=0 k112=1 b2=1 > pass speed",
     // The left stick turns beyond a quarter of its travel and stops back inside
     // it; the d-pad turns both ways and stops when let go, leaving the stick
     // turning; the swap swaps them.
     "a0=8193 > right", "a0=-8193 > left", "a0=32767 a0=8192 >", "a0=-32768 a0=-8192 >", "h0=9 h0=2 > right",
     "h0=8 h0=0 >", "a0=-9000 h0=8 h0=0 > left", "b3=1 a0=9000 > left swap",
-    // With no hat, axis 6 is the d-pad's left and right, axis 7 its up and down.
+    // With no hat, axis 6 is the d-pad's left and right, axis 7 its up and down;
+    // an arrow key and the stick each keep turning when the other is let go.
     "a6=-32767 > left", "a6=32767 a7=32767 a7=-32767 > right", "a6=32767 a6=0 >",
-    // An arrow key and the stick each hold the paddle turning while the other is let go.
     "a0=-9000 k276=1 k276=0 > left", "k276=1 a0=-9000 a0=0 > left",
     // Resting triggers, the other axes, up and down on the d-pad, Guide and the
     // stick clicks do nothing.
@@ -249,12 +234,11 @@ TEST_P(PadTest, ActsAsTheKeysItStandsFor) {
   std::string did, word;
   char kind = 0, equals = 0;
   SDL_Event e{};
-  menu_action_t title = MENU_NOTHING;
-  // e is handed to the title and pushed once built
+  menu_action_t title = MENU_NOTHING;  // e is handed to the title and pushed once built
   for (int n = 0, v = 0; in >> kind >> n >> equals >> v; title = menu_event_action(e), SDL_PushEvent(&e)) {
     if (kind == 'a') e.jaxis = {SDL_JOYAXISMOTION, 0, Uint8(n), Sint16(v)};
     if (kind == 'h') e.jhat = {SDL_JOYHATMOTION, 0, Uint8(n), Uint8(v)};
-    if (kind == 'b') e = pad_button(v ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP, Uint8(n));
+    if (kind == 'b') e.jbutton = {Uint8(v ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP), 0, Uint8(n), Uint8(v)};
     if (kind == 'k') e = key_event(v ? SDL_KEYDOWN : SDL_KEYUP, SDLKey(n));
   }
   input_update();
@@ -294,7 +278,9 @@ TEST_F(PauseKeyTest, WhilePausedPressesAreIgnoredAndReleasesCount) {
   release(SDLK_RIGHT);
   expect_flags(0, 0);
   EXPECT_EXIT(press(SDLK_ESCAPE), ::testing::ExitedWithCode(0), "");
-  EXPECT_EXIT(input_handle(pad_button(SDL_JOYBUTTONDOWN, PAD_BACK)), ::testing::ExitedWithCode(0), "");
+  SDL_Event back{};  // the pad's way out while paused
+  back.jbutton = {SDL_JOYBUTTONDOWN, 0, PAD_BACK, SDL_PRESSED};
+  EXPECT_EXIT(input_handle(back), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(PauseKeyTest, FocusLostOnlyAfterItWasGainedInPlayPauses) {
