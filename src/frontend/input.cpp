@@ -25,12 +25,23 @@ bool g_has_focus = false;
 // under the other mapping clears the other flag.
 bool input_inverted() { return bonus_active(g_game->player[0], BONUS_SWAPPED); }
 
-void input_turn(SDLKey key, int32_t value) {
+// The keyboard and the pad each hold their own ways, so that letting go of
+// one leaves the other turning.
+enum input_source_t { INPUT_KEYS, INPUT_PAD };
+struct input_ways_t {
+  bool right;  // as move_right: towards increasing angle
+  bool left;
+};
+input_ways_t g_ways[2] = {};
+
+void input_turn(SDLKey key, bool on, input_source_t from) {
   const bool right = key == SDLK_RIGHT;
   if (right != input_inverted())
-    g_game->move_right = value;
+    g_ways[from].right = on;
   else
-    g_game->move_left = value;
+    g_ways[from].left = on;
+  g_game->move_right = g_ways[INPUT_KEYS].right || g_ways[INPUT_PAD].right;
+  g_game->move_left = g_ways[INPUT_KEYS].left || g_ways[INPUT_PAD].left;
 }
 
 // Setting a new mode can take a good part of a second with nothing on
@@ -62,7 +73,10 @@ struct input_once_t {
   SDLKey key;
   void (*act)();
   bool while_paused;  // acts while paused too
-  bool held = false;  // pressed, and acted on, since the last release
+  // Pressed, and acted on, since the last release: the key and its pad button
+  // apart, so each acts once per press of its own and neither's release
+  // re-arms the other while it is held.
+  bool held[2] = {};
 };
 input_once_t g_once_keys[] = {{SDLK_d, bonus_split, false},
                               {SDLK_m, sound_toggle_mute, false},
@@ -86,7 +100,7 @@ input_once_t *input_once_key(SDLKey key) {
 }
 
 // A key pressed in play that neither quits nor acts once per press.
-void input_key_play(SDLKey key) {
+void input_key_play(SDLKey key, input_source_t from) {
   switch (key) {
     case SDLK_f:
       bonus_transverser();
@@ -105,47 +119,52 @@ void input_key_play(SDLKey key) {
       break;
     case SDLK_RIGHT:
     case SDLK_LEFT:
-      input_turn(key, 1);
+      input_turn(key, true, from);
       break;
     default:
       break;
   }
 }
 
-void input_key_down(SDLKey key) {
+void input_key_down(SDLKey key, input_source_t from) {
   if (key == SDLK_ESCAPE) game_exit(0);
   // While paused, nothing else is pressed into play.
   input_once_t *once = input_once_key(key);
   if (g_game->paused && (once == nullptr || !once->while_paused)) return;
   if (once == nullptr) {
-    input_key_play(key);
+    input_key_play(key, from);
   } else {
-    if (!once->held) once->act();
-    once->held = true;
+    if (!once->held[from]) once->act();
+    once->held[from] = true;
   }
 }
 
 // Releases count while paused too, so a key let go then does not stay held.
-void input_key_up(SDLKey key) {
-  if (input_once_t *once = input_once_key(key)) once->held = false;
-  if (key == SDLK_RIGHT || key == SDLK_LEFT) input_turn(key, 0);
+void input_key_up(SDLKey key, input_source_t from) {
+  if (input_once_t *once = input_once_key(key)) once->held[from] = false;
+  if (key == SDLK_RIGHT || key == SDLK_LEFT) input_turn(key, false, from);
 }
 
 void input_pad_button(const SDL_JoyButtonEvent &button) {
+  if (!pad_take_button(button)) return;
+  const bool down = button.type == SDL_JOYBUTTONDOWN;
+  // With no key at hand, Start pauses and Back then leaves; in play Back
+  // stays the sound.
+  if (down && button.button == PAD_BACK && g_game->paused) game_exit(0);
   for (const input_pad_key_t &pad : kPadKeys) {
     if (pad.button != button.button) continue;
-    if (button.type == SDL_JOYBUTTONDOWN)
-      input_key_down(pad.key);
+    if (down)
+      input_key_down(pad.key, INPUT_PAD);
     else
-      input_key_up(pad.key);
+      input_key_up(pad.key, INPUT_PAD);
   }
 }
 
 // The stick and the d-pad hold the arrows: a way entered presses its arrow, a
 // way left releases it, so the swap and the pause take them as they take keys.
 void input_pad_arrow(SDLKey key, bool was, bool now) {
-  if (now && !was) input_key_down(key);
-  if (was && !now) input_key_up(key);
+  if (now && !was) input_key_down(key, INPUT_PAD);
+  if (was && !now) input_key_up(key, INPUT_PAD);
 }
 
 void input_pad_arrows(pad_turn_t was, pad_turn_t now) {
@@ -173,7 +192,8 @@ void input_create() {
   SDL_EnableKeyRepeat(kRepeatDelay, kRepeatInterval);
   g_game->move_right = 0;
   g_game->move_left = 0;
-  for (input_once_t &once : g_once_keys) once.held = false;
+  for (input_once_t &once : g_once_keys) once.held[INPUT_KEYS] = once.held[INPUT_PAD] = false;
+  g_ways[INPUT_KEYS] = g_ways[INPUT_PAD] = {};
   pad_rest();
   // A title drawn in the play window's mode hands play its window, focus
   // and all, and no focus event comes to say so.
@@ -183,10 +203,10 @@ void input_create() {
 void input_handle(const SDL_Event &event) {
   switch (event.type) {
     case SDL_KEYDOWN:
-      input_key_down(event.key.keysym.sym);
+      input_key_down(event.key.keysym.sym, INPUT_KEYS);
       break;
     case SDL_KEYUP:
-      input_key_up(event.key.keysym.sym);
+      input_key_up(event.key.keysym.sym, INPUT_KEYS);
       break;
     case SDL_JOYBUTTONDOWN:
     case SDL_JOYBUTTONUP:

@@ -85,7 +85,11 @@ menu_action_t menu_event_action(const SDL_Event &event) {
       return event.key.keysym.sym == SDLK_ESCAPE ? MENU_QUIT : MENU_NOTHING;
     case SDL_KEYUP:  // Space starts on release, not while held
       return event.key.keysym.sym == SDLK_SPACE ? MENU_START : MENU_NOTHING;
-    case SDL_JOYBUTTONUP:  // as Space, on release
+    case SDL_JOYBUTTONDOWN:  // Back as Escape, on press
+      if (!pad_take_button(event.jbutton)) return MENU_NOTHING;
+      return event.jbutton.button == PAD_BACK ? MENU_QUIT : MENU_NOTHING;
+    case SDL_JOYBUTTONUP:  // A or Start as Space, on release
+      if (!pad_take_button(event.jbutton)) return MENU_NOTHING;
       return event.jbutton.button == PAD_A || event.jbutton.button == PAD_START ? MENU_START : MENU_NOTHING;
     case SDL_MOUSEBUTTONDOWN: {
       const int x = event.button.x;

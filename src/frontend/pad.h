@@ -17,8 +17,12 @@ struct pad_turn_t {
 // If the subsystem cannot start, the game plays with the keyboard and says so
 // once on standard error.
 void pad_open();
+// Takes a button event in; false for one to ignore: a release with no press
+// of that button seen since its last release (or since the pad was opened, or
+// play began).
+bool pad_take_button(const SDL_JoyButtonEvent &button);
 // Takes a joystick event in: only the left stick's x and the d-pad turn.
 void pad_read(const SDL_Event &event);
 pad_turn_t pad_turn();
-// Stick and d-pad taken as at rest, as a new game starts with no key held.
+// Stick, d-pad and buttons taken as at rest, as a new game starts with no key held.
 void pad_rest();

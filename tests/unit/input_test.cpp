@@ -6,6 +6,7 @@
 #include "fixture.h"
 #include "frontend/input_local.h"
 #include "frontend/menu_local.h"
+#include "frontend/pad.h"
 #include "frontend/sound_local.h"
 #include "playfield/map.h"
 #include "playfield/player.h"
@@ -192,27 +193,35 @@ TEST_P(OncePerPressKey, WhilePausedActsOnlyIfItActsOnThePauseAndItsReleaseCounts
 INSTANTIATE_TEST_SUITE_P(Keys, OncePerPressKey, ::testing::ValuesIn(kOnceKeys),
                          [](const ::testing::TestParamInfo<OnceKey> &info) { return info.param.name; });
 
-// The pad's events, pushed through SDL's own queue into the input step, and
-// what they do: "start" when the last of them starts the game from the title,
-// then what they changed in play. Events as SDL numbers them: bN=1 and bN=0
-// button N pressed and released, aN=V axis N at V, hN=V hat N at V (1 up, 2
-// right, 4 down, 8 left).
+// The pad's events, handed to the title, then through SDL's own queue to the
+// input step: "start" or "quit" when the last does that on the title, then
+// what they changed in play. As SDL numbers them: bN=1 and bN=0 button N
+// pressed and released, aN=V axis N at V, hN=V hat N at V (1 up, 2 right, 4
+// down, 8 left), kN=1 and kN=0 key N (112 p, 276 Left).
 const char *const kPadRows[] = {
     // Each button takes its key's action, once per press: A d, B f, X g, Y h,
-    // LB Down, RB Up, Back m, Start p. A or Start let go starts from the title.
+    // LB Down, RB Up, Back m, Start p. A or Start let go starts from the title,
+    // Back pressed quits there; a release with no press before it does nothing.
     "b0=1 b0=0 > start split", "b1=1 b1=0 > pass", "b2=1 > speed", "b3=1 > swap", "b4=1 > small",
-    "b5=1 > big", "b6=1 > mute", "b7=1 b7=0 > start paused",
+    "b5=1 > big", "b6=1 > quit mute", "b7=1 b7=0 > start paused", "b0=0 >", "b7=1 b7=0 b7=0 > paused",
+    // A key and its button each act once per press of their own: Start resumes
+    // while p is held, and its release leaves p held.
+    "k112=1 b7=1 b1=1 b7=0 k112=1 b2=1 > pass speed",
     // The left stick turns beyond a quarter of its travel and stops back inside
     // it; the d-pad turns both ways and stops when let go, leaving the stick
     // turning; the swap swaps them.
     "a0=8193 > right", "a0=-8193 > left", "a0=32767 a0=8192 >", "a0=-32768 a0=-8192 >", "h0=9 h0=2 > right",
     "h0=8 h0=0 >", "a0=-9000 h0=8 h0=0 > left", "b3=1 a0=9000 > left swap",
+    // With no hat, axis 6 is the d-pad's left and right, axis 7 its up and down;
+    // an arrow key and the stick each keep turning when the other is let go.
+    "a6=-32767 > left", "a6=32767 a7=32767 a7=-32767 > right", "a6=32767 a6=0 >",
+    "a0=-9000 k276=1 k276=0 > left", "k276=1 a0=-9000 a0=0 > left",
     // Resting triggers, the other axes, up and down on the d-pad, Guide and the
     // stick clicks do nothing.
     "a2=-32768 a5=-32768 a2=32767 a5=32767 a1=32767 a3=-32768 a4=32767 h0=1 h0=4 b8=1 b8=0 b9=1 b10=1 >",
-    // While paused only Start acts: the stick let go stops the paddle, and the
-    // d-pad still held turns it once play resumes.
-    "a0=-9000 b7=1 b7=0 b0=1 b1=1 b2=1 b3=1 b4=1 b5=1 b6=1 a0=0 h0=8 b7=1 > left"};
+    // While paused only Start acts (and Back, which quits): the stick let go
+    // stops the paddle, and the d-pad still held turns it once play resumes.
+    "a0=-9000 b7=1 b7=0 b0=1 b1=1 b2=1 b3=1 b4=1 b5=1 a0=0 h0=8 b7=1 > left"};
 
 class PadTest : public InputTest, public ::testing::WithParamInterface<const char *> {};
 
@@ -220,18 +229,21 @@ TEST_P(PadTest, ActsAsTheKeysItStandsFor) {
   put_ball({20, 0.4f, 0}, {1, 0, 0});
   setenv("SDL_VIDEODRIVER", "dummy", 1);  // the queue runs once video has started; no window needed
   ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-  std::istringstream in(GetParam()), words("start split left right pass speed swap small big mute paused");
+  std::istringstream in(GetParam()),
+      words("start quit split left right pass speed swap small big mute paused");
   std::string did, word;
   char kind = 0, equals = 0;
   SDL_Event e{};
-  for (int n = 0, v = 0; in >> kind >> n >> equals >> v; SDL_PushEvent(&e)) {  // e is pushed once built
+  menu_action_t title = MENU_NOTHING;  // e is handed to the title and pushed once built
+  for (int n = 0, v = 0; in >> kind >> n >> equals >> v; title = menu_event_action(e), SDL_PushEvent(&e)) {
     if (kind == 'a') e.jaxis = {SDL_JOYAXISMOTION, 0, Uint8(n), Sint16(v)};
     if (kind == 'h') e.jhat = {SDL_JOYHATMOTION, 0, Uint8(n), Uint8(v)};
     if (kind == 'b') e.jbutton = {Uint8(v ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP), 0, Uint8(n), Uint8(v)};
+    if (kind == 'k') e = key_event(v ? SDL_KEYDOWN : SDL_KEYUP, SDLKey(n));
   }
   input_update();
   SDL_Quit();
-  for (bool on : {menu_event_action(e) == MENU_START, ball_count() == 2, g_game->move_left != 0,
+  for (bool on : {title == MENU_START, title == MENU_QUIT, ball_count() == 2, g_game->move_left != 0,
                   g_game->move_right != 0, paddle()->transverser_time != -1, paddle()->speed_time != -1,
                   paddle()->inverser_time != -1, paddle()->size < 4, 4 < paddle()->size, sound_mixer()->muted,
                   g_game->paused})
@@ -266,6 +278,9 @@ TEST_F(PauseKeyTest, WhilePausedPressesAreIgnoredAndReleasesCount) {
   release(SDLK_RIGHT);
   expect_flags(0, 0);
   EXPECT_EXIT(press(SDLK_ESCAPE), ::testing::ExitedWithCode(0), "");
+  SDL_Event back{};  // the pad's way out while paused
+  back.jbutton = {SDL_JOYBUTTONDOWN, 0, PAD_BACK, SDL_PRESSED};
+  EXPECT_EXIT(input_handle(back), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(PauseKeyTest, FocusLostOnlyAfterItWasGainedInPlayPauses) {
