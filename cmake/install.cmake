@@ -21,13 +21,30 @@ string(REGEX MATCHALL "(^|\n)quorvane \\([^)]+\\)" QUORVANE_VERSIONS "${QUORVANE
 string(REGEX MATCHALL "\n -- [^\n]+" QUORVANE_DATES "${QUORVANE_CHANGES}")
 set(QUORVANE_RELEASES "")
 set(QUORVANE_MONTHS Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+unset(QUORVANE_SOURCE_DATE_EPOCH)
 foreach(version date IN ZIP_LISTS QUORVANE_VERSIONS QUORVANE_DATES)
   string(REGEX REPLACE ".*\\((.*)\\)" "\\1" version "${version}")
-  if(NOT date MATCHES ", ([0-9][0-9]) (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) ([0-9][0-9][0-9][0-9]) ")
+  if(NOT date MATCHES ", ([0-9][0-9]) (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) ([0-9][0-9][0-9][0-9]) ([0-9][0-9]):([0-9][0-9]):([0-9][0-9]) ([+-])([0-9][0-9])([0-9][0-9])$")
     message(FATAL_ERROR "packaging/changelog: no date in the entry of ${version}")
   endif()
   list(FIND QUORVANE_MONTHS ${CMAKE_MATCH_2} month)
   math(EXPR month "${month} + 1")
+  if(NOT DEFINED QUORVANE_SOURCE_DATE_EPOCH)
+    # The newest entry's time in seconds since 1970 UTC: the days from the
+    # civil date, the year counted from March so that a leap day comes last.
+    set(day ${CMAKE_MATCH_1})
+    set(year ${CMAKE_MATCH_3})
+    math(EXPR seconds "${CMAKE_MATCH_4} * 3600 + ${CMAKE_MATCH_5} * 60 + ${CMAKE_MATCH_6}")
+    math(EXPR zone "${CMAKE_MATCH_7}1 * (${CMAKE_MATCH_8} * 3600 + ${CMAKE_MATCH_9} * 60)")
+    if(month GREATER 2)
+      math(EXPR from_march "${month} - 3")
+    else()
+      math(EXPR from_march "${month} + 9")
+      math(EXPR year "${year} - 1")
+    endif()
+    math(EXPR days "${year} * 365 + ${year} / 4 - ${year} / 100 + ${year} / 400 + (153 * ${from_march} + 2) / 5 + ${day} - 1 - 719468")
+    math(EXPR QUORVANE_SOURCE_DATE_EPOCH "${days} * 86400 + ${seconds} - ${zone}")
+  endif()
   if(month LESS 10)
     set(month 0${month})
   endif()
@@ -96,4 +113,16 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# The same package from the same source. Every date in it is the newest
+# changelog entry's (CPack stamps files with SOURCE_DATE_EPOCH), unless the
+# packager chose another; read when cpack runs, so that its environment counts.
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/CPackDate.cmake CONTENT
+     "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n  set(ENV{SOURCE_DATE_EPOCH} @QUORVANE_SOURCE_DATE_EPOCH@)\nendif()\n")
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackDate.cmake)
+# The staged folders take the packager's umask, and under 077 they would hide
+# the game's data from every other user: 755 for all of them, as Debian wants.
+file(WRITE ${PROJECT_BINARY_DIR}/CPackFolders.cmake
+     "file(CHMOD_RECURSE \${CPACK_TEMPORARY_INSTALL_DIRECTORY} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE\n"
+     "     OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)\n")
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_BINARY_DIR}/CPackFolders.cmake)
 include(CPack)

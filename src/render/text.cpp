@@ -42,7 +42,9 @@ constexpr int kCellOrigin = 8;  // where in its cell a glyph's raster position s
 // the GL places a bitmap so (Mesa by this very margin), and so must a cell.
 constexpr float kOnEdge = 0.0001f;
 constexpr int kFirstGlyph = 32, kLastGlyph = 126;
-constexpr int kColumns = 16, kRows = 6;  // of cells in the texture, enough for every glyph
+// Cells in the texture: six rows hold every glyph, eight make both sides a
+// power of two (512x256), which a driver before OpenGL 2.0 requires.
+constexpr int kColumns = 16, kRows = 8;
 constexpr float kTextureWidth = kColumns * kCell, kTextureHeight = kRows * kCell;
 
 struct text_glyphs_t {
@@ -176,6 +178,16 @@ void text_prepare(void *font, float scale) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_INTENSITY8, kColumns * kCell, kRows * kCell, 0, GL_LUMINANCE,
                GL_UNSIGNED_BYTE, nullptr);
+  // A driver that refuses the texture (too large for it, say) leaves it
+  // without pixels, and a quad drawn from it is a white block: the font's own
+  // bitmaps instead.
+  GLint width = 0;
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+  if (width != kColumns * kCell) {
+    glPopAttrib();
+    glDeleteTextures(1, &texture);
+    return;
+  }
   for (const GLenum off : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING, GL_BLEND, GL_ALPHA_TEST, GL_FOG})
     glDisable(off);
   // A row of the texture at a time, or as much of it as the view holds: each

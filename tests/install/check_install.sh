@@ -57,12 +57,15 @@ for s in "${sizes[@]}"; do
   esac
 done
 
-# The committed icons must still be cut from the current title picture.
-if "$source/tools/make_icons" "$source/data/menu.bmp" "$tmp/icons" >"$tmp/icons.log" 2>&1; then
+# The committed icons, the window's included, must still be cut from the
+# current title picture. They are cut again here, never over the source tree.
+if "$source/tools/make_icons" "$source/data/menu.bmp" "$tmp/icons" "$tmp/icons/icon.bmp" >"$tmp/icons.log" 2>&1; then
   stale=0
-  for s in "${sizes[@]}"; do
-    if ! compare -metric AE -fuzz 2% "$tmp/icons/quorvane-$s.png" "$source/packaging/icons/quorvane-$s.png" null: 2>/dev/null; then
-      fail "packaging/icons/quorvane-$s.png is stale: run tools/make_icons"
+  committed=(data/icon.bmp)
+  for s in "${sizes[@]}"; do committed+=("packaging/icons/quorvane-$s.png"); done
+  for icon in "${committed[@]}"; do
+    if ! compare -metric AE -fuzz 2% "$tmp/icons/${icon##*/}" "$source/$icon" null: 2>/dev/null; then
+      fail "$icon is stale: run tools/make_icons"
       stale=1
     fi
   done

@@ -11,8 +11,9 @@ trap 'rm -rf "$tmp"' EXIT
 
 source "${BASH_SOURCE%/*}/checks.sh"
 
-# Packaged outside the build folder so that no .deb is left behind there.
-if ! (cd "$build" && cpack -G DEB -B "$tmp/out") >"$tmp/cpack.log" 2>&1; then
+# Packaged outside the build folder so that no .deb is left behind there, under
+# a packager's strictest umask, which must not reach the package's folders.
+if ! (umask 077 && cd "$build" && cpack -G DEB -B "$tmp/out") >"$tmp/cpack.log" 2>&1; then
   cat "$tmp/cpack.log"
   echo "FAIL: cpack -G DEB"
   exit 1
@@ -66,6 +67,7 @@ awk '$1 ~ /^-/ {print $NF}' "$tmp/contents" | sed 's|^\./|/|' | sort >"$tmp/got"
 } | sort >"$tmp/want"
 check "package files" "package files differ (- expected, + packaged)" diff -u "$tmp/want" "$tmp/got"
 if awk '{print $2}' "$tmp/contents" | grep -v '^root/root$' | grep -q .; then fail "files not owned by root"; fi
+if awk '$1 ~ /^d/ && $1 != "drwxr-xr-x"' "$tmp/contents" | grep .; then fail "folders not 755"; fi
 
 dpkg-deb -x "$deb" "$tmp/root"
 file -b "$tmp/root/usr/games/quorvane" | grep -q ', stripped' || fail "binary is not stripped"

@@ -62,14 +62,24 @@ TEST(ScreenView, EachPixelDrawnIsThePixelAClickThereIsTakenFor) {
 }
 
 // The title window's modes on the dummy driver, through a library that
-// refuses as many of the next modes as the test says.
+// refuses as many of the next modes as the test says. The screen module keeps
+// the window's size and fullscreen for the life of the process, so each case
+// starts from a 640x480 window whatever an earlier one left, and shuts video
+// down after it for the tests that need a library never started.
 class ModeChange : public GameTest {
  protected:
   void SetUp() override {
     GameTest::SetUp();
     setenv("SDL_VIDEODRIVER", "dummy", 1);
+    g_fake_video_refusals = 0;
     graphic_open_window(16, 0);
+    if (screen_fullscreen()) graphic_toggle_mode(16, 0);
+    graphic_resize_mode(kViewWidth, kViewHeight, 16, 0);
     fake_video_modes().clear();
+  }
+  void TearDown() override {
+    SDL_Quit();
+    GameTest::TearDown();
   }
 };
 
@@ -98,7 +108,6 @@ TEST_F(ModeChange, ARefusedModeLeavesTheOldOneAndABurstOfResizesSetsOne) {
   asked.erase(asked.begin() + 5), asked.erase(asked.begin());
   EXPECT_EQ(asked, (std::vector<std::array<int, 3>>{
                        {640, 480, 0}, {800, 600, 0}, {640, 480, 0}, {960, 720, 0}, {960, 720, 0}}));
-  graphic_resize_mode(640, 480, 16, 0);  // as the next test expects it
 }
 
 TEST_F(ModeChange, BothRefusedEndTheGameWithTheLibrarysReason) {
