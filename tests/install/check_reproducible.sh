@@ -3,37 +3,23 @@
 # Usage: check_reproducible.sh <source dir>
 set -uo pipefail
 source=$1
-
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-
 source "${BASH_SOURCE%/*}/checks.sh"
 
-# The README's recipe on a copy of the source, without its build folders; the
-# second copy lies deeper and is built later, so paths and times both differ.
-# No SOURCE_DATE_EPOCH: the changelog's date has to do.
+# The README's recipe on copies of the source without its build folders; the
+# second lies deeper and is built later, so paths and times both differ. No
+# SOURCE_DATE_EPOCH: the changelog's date has to do.
 unset SOURCE_DATE_EPOCH
-recipe() {
-  mkdir -p "$1"
-  tar -C "$source" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$1" -xf - &&
-    cd "$1" && cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DQUORVANE_TESTS=OFF \
-    -DCPACK_DEBIAN_PACKAGE_MAINTAINER="Your Name <you@example.org>" &&
-    cmake --build build-release -j"$(nproc)" && cd build-release && cpack -G DEB
-}
 for dir in "$tmp/a" "$tmp/second/checkout"; do
-  if ! (recipe "$dir") >"$tmp/build.log" 2>&1; then
-    cat "$tmp/build.log"
-    echo "FAIL: the packaging recipe in $dir"
-    exit 1
-  fi
+  mkdir -p "$dir" && tar -C "$source" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$dir" -xf - &&
+    (cd "$dir" && cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DQUORVANE_TESTS=OFF \
+      -DCPACK_DEBIAN_PACKAGE_MAINTAINER="Your Name <you@example.org>" && cmake --build build-release -j"$(nproc)" &&
+      cd build-release && cpack -G DEB) >"$tmp/build.log" 2>&1 || { cat "$tmp/build.log"; fail "the packaging recipe in $dir"; finish package; }
 done
-
 debs=("$tmp"/a/build-release/*.deb "$tmp"/second/checkout/build-release/*.deb)
-if cmp -s "${debs[@]}"; then
-  ok "the same $(basename "${debs[0]}") from both builds"
-else
+if cmp -s "${debs[@]}"; then ok "the same $(basename "${debs[0]}") from both builds"; else
   if command -v diffoscope >/dev/null; then diffoscope "${debs[@]}"; else cmp -l "${debs[@]}" | head; fi
   fail "the two packages differ"
 fi
-
 finish package
