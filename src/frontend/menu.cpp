@@ -117,15 +117,6 @@ void menu_init() {
   g_game->menu = menu;
   graphic_choose_driver();
   graphic_init_video();
-  // On Wayland, sdl12-compat 1.2.78 over sdl2-compat 2.32.74 over SDL 3.4.18
-  // crashes in SDL_UpdateRect(s) and SDL_Flip once the compositor has given a
-  // resizable software window a size other than its mode's, as a tiling one
-  // does at once: SDL 3's pixel conversion writes past the window's buffer.
-  // There the title is drawn through OpenGL, in the play window's mode.
-  const bool gl = graphic_on_wayland();
-  g_depth = gl ? kGlWindowDepth : kTitleWindowDepth;
-  g_flags = gl ? kGlWindowFlags : 0;
-  menu->screen = graphic_open_window(g_depth, g_flags);
 }
 
 void menu_create() {
@@ -146,15 +137,25 @@ void menu_create() {
     std::fprintf(stderr, "Impossible de charger %s: %s\n", kPicture, reason);
     game_exit(1);
   }
+  menu->image = image;
 
+  // Before any window, as the picture's own failures come first.
+  graphic_require_gl();
+  graphic_require_x_display();
+
+  // sdl12-compat 1.2.78 over sdl2-compat 2.32.74 over SDL 3.4.18 crashes in
+  // SDL_UpdateRect(s) and SDL_Flip once a resizable software window has been
+  // given a size other than its mode's, by a window manager or a compositor
+  // (a tiling one does it at once): SDL 3's pixel conversion writes past the
+  // window's buffer. Over SDL 3, and on Wayland, the title is drawn through
+  // OpenGL instead, in the play window's mode.
+  const bool gl = graphic_over_sdl3() || graphic_on_wayland();
+  g_depth = gl ? kGlWindowDepth : kTitleWindowDepth;
+  g_flags = gl ? kGlWindowFlags : 0;
+  menu->screen = graphic_open_window(g_depth, g_flags);
   SDL_Palette *from = image->format->palette;
   if (from != nullptr && menu->screen->format->palette != nullptr)
     SDL_SetColors(menu->screen, from->colors, 0, from->ncolors);
-  menu->image = image;
-
-  // Checked once the title can show, as the picture's own failures come first.
-  graphic_require_gl();
-  graphic_require_x_display();
 }
 
 bool menu_keeps_window() { return (g_flags & SDL_OPENGL) != 0; }

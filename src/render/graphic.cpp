@@ -3,6 +3,7 @@
 
 #include <GL/glut.h>
 #include <X11/Xlib.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -134,6 +135,13 @@ void graphic_init_video() {
 bool graphic_on_wayland() {
   char name[32] = "";
   return SDL_VideoDriverName(name, sizeof name) != nullptr && std::strcmp(name, "wayland") == 0;
+}
+
+bool graphic_over_sdl3() {
+  // sdl12-compat and sdl2-compat load the library below them by name.
+  void *sdl3 = dlopen("libSDL3.so.0", RTLD_LAZY | RTLD_NOLOAD);
+  if (sdl3 != nullptr) dlclose(sdl3);
+  return sdl3 != nullptr;
 }
 
 SDL_Surface *graphic_open_window(int depth, Uint32 flags) {

@@ -22,6 +22,9 @@ void graphic_init_video();
 // Whether SDL draws on a Wayland compositor (asked by SDL_VIDEODRIVER or
 // chosen by the library), once the video subsystem is up.
 bool graphic_on_wayland();
+// Whether SDL 3 is what draws, under sdl2-compat and sdl12-compat, once the
+// video subsystem is up.
+bool graphic_over_sdl3();
 // Opens (or reopens) the window with `flags`, at the size the window last
 // had, or fullscreen at the desktop's size if the last mode filled the screen.
 // Without it there is nothing to draw into: "SDL_Init: ..." or
