@@ -57,8 +57,7 @@ for s in "${sizes[@]}"; do
   esac
 done
 
-# The committed icons, the window's included, must still be cut from the
-# current title picture. They are cut again here, never over the source tree.
+# The committed icons, the window's too, must still be cut from the title picture (cut here, not in the tree).
 if "$source/tools/make_icons" "$source/data/menu.bmp" "$tmp/icons" "$tmp/icons/icon.bmp" >"$tmp/icons.log" 2>&1; then
   stale=0
   committed=(data/icon.bmp)

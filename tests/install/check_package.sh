@@ -11,8 +11,7 @@ trap 'rm -rf "$tmp"' EXIT
 
 source "${BASH_SOURCE%/*}/checks.sh"
 
-# Packaged outside the build folder so that no .deb is left behind there, under
-# a packager's strictest umask, which must not reach the package's folders.
+# Packaged outside the build folder (no .deb left there), under a strict umask that must not reach the package.
 if ! (umask 077 && cd "$build" && cpack -G DEB -B "$tmp/out") >"$tmp/cpack.log" 2>&1; then
   cat "$tmp/cpack.log"
   echo "FAIL: cpack -G DEB"

@@ -7,9 +7,8 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 source "${BASH_SOURCE%/*}/checks.sh"
 
-# The README's recipe on copies of the source without its build folders; the
-# second lies deeper and is built later, so paths and times both differ. No
-# SOURCE_DATE_EPOCH: the changelog's date has to do.
+# The README's recipe on two copies of the source, the second deeper and built
+# later; no SOURCE_DATE_EPOCH, so the changelog's date has to do.
 unset SOURCE_DATE_EPOCH
 for dir in "$tmp/a" "$tmp/second/checkout"; do
   mkdir -p "$dir" && tar -C "$source" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$dir" -xf - &&

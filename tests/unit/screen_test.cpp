@@ -62,10 +62,8 @@ TEST(ScreenView, EachPixelDrawnIsThePixelAClickThereIsTakenFor) {
 }
 
 // The title window's modes on the dummy driver, through a library that
-// refuses as many of the next modes as the test says. The screen module keeps
-// the window's size and fullscreen for the life of the process, so each case
-// starts from a 640x480 window whatever an earlier one left, and shuts video
-// down after it for the tests that need a library never started.
+// refuses as many of the next modes as the test says; each case starts from a
+// 640x480 window whatever an earlier one left, and shuts video down after it.
 class ModeChange : public GameTest {
  protected:
   void SetUp() override {
