@@ -4,17 +4,31 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/game_local.h"
 #include "core/pause.h"
 #include "core/physics.h"
 #include "frontend/input.h"
 #include "frontend/menu.h"
 #include "frontend/pad.h"
 #include "frontend/sound.h"
+#include "playfield/bonus.h"
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "render/graphic.h"
 
 game_t *g_game = nullptr;
+
+namespace {
+// Setting a new mode can take a good part of a second with nothing on
+// screen; counted into the next frame, it would throw the balls out of the
+// field. Like a pause it does not count into play (a pause counts it itself).
+template <class Change>
+void game_change_mode(Change change) {
+  const Uint32 start = SDL_GetTicks();
+  change();
+  if (!pause_active()) pause_shift(static_cast<Uint32>(SDL_GetTicks() - start));
+}
+}  // namespace
 
 void *game_alloc(std::size_t size, const char *what) {
   // Zeroed so that no slot or field is ever read uninitialised.
@@ -27,6 +41,7 @@ void *game_alloc(std::size_t size, const char *what) {
 }
 
 void game_exit(int status) {
+  game_destroy();
   SDL_Quit();
   std::exit(status);
 }
@@ -51,9 +66,56 @@ void game_create() {
   g_game->score = 0;
 }
 
+void game_handle_event(const SDL_Event &event) {
+  switch (input_take(event, pause_active() ? INPUT_PAUSED : INPUT_PLAY)) {
+    case INPUT_QUIT:
+      game_exit(0);
+    case INPUT_SPLIT:
+      bonus_split();
+      break;
+    case INPUT_PASS_THROUGH:
+      bonus_transverser();
+      break;
+    case INPUT_FASTER:
+      bonus_speed();
+      break;
+    case INPUT_SWAP:
+      bonus_inverser();
+      break;
+    case INPUT_BIGGER:
+      bonus_bigger();
+      break;
+    case INPUT_SMALLER:
+      bonus_smaller();
+      break;
+    case INPUT_MUTE:
+      sound_toggle_mute();
+      break;
+    case INPUT_PAUSE:
+      pause_set(!pause_active());
+      break;
+    case INPUT_HOLD:
+      pause_set(true);
+      break;
+    case INPUT_FULLSCREEN:
+      game_change_mode(graphic_toggle_fullscreen);
+      break;
+    case INPUT_RESIZE:
+      game_change_mode([&event] { graphic_resize(event.resize.w, event.resize.h); });
+      break;
+    default:  // an exposed window: the next frame draws it anyway
+      break;
+  }
+}
+
+void game_handle_events() {
+  SDL_Event event = g_game->event;
+  while (SDL_PollEvent(&event)) game_handle_event(event);
+}
+
 void game_update() {
-  input_update();
-  if (g_game->paused) pause_hold();
+  game_handle_events();
+  if (pause_active()) pause_hold();
   physics_update();
   graphic_update();
 }

@@ -23,7 +23,6 @@ struct game_t {
   Uint32 last_tick;    // tick stamped at the end of the previous simulation step
   int32_t move_right;  // nonzero while the paddle turns towards increasing angle
   int32_t move_left;
-  bool paused;  // whether play is held by the player or by losing the window
 };
 
 extern game_t *g_game;
@@ -38,8 +37,8 @@ double game_elapsed_ms();
 // status 1: every later step dereferences these records.
 void *game_alloc(std::size_t size, const char *what);
 
-// Every end of the game: the media library shut down, then the process ended
-// with `status`.
+// Every end of the game: the game's modules and the media library shut down,
+// then the process ended with `status`.
 [[noreturn]] void game_exit(int status);
 
 void game_init();

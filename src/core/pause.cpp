@@ -1,4 +1,4 @@
-// pause.cpp -- play held still: the wait while paused and the clock shift after it
+// pause.cpp -- play held still: whether it is, the wait while it is, and the clock shift after it
 #include "core/pause.h"
 
 #include "core/game.h"
@@ -8,12 +8,16 @@
 #include "render/graphic.h"
 
 namespace {
-// What may have wiped the picture while nothing else redraws it.
-bool pause_needs_redraw(const SDL_Event &event) {
-  return event.type == SDL_VIDEOEXPOSE || event.type == SDL_VIDEORESIZE ||
-         (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_F11);
-}
+bool g_paused = false;
 }  // namespace
+
+bool pause_active() { return g_paused; }
+
+void pause_set(bool paused) {
+  const bool resumes = g_paused && !paused;
+  g_paused = paused;
+  if (resumes) input_resume();
+}
 
 void pause_shift(Uint32 paused_ms) {
   player_t *p = g_game->player[0];
@@ -30,9 +34,30 @@ void pause_shift(Uint32 paused_ms) {
 void pause_hold() {
   const Uint32 start = SDL_GetTicks();
   graphic_display_paused();
-  while (g_game->paused) {
+  // Nothing moves, so the paused frame is drawn again only when something
+  // may have wiped it. A mode set now counts into the pause's own time.
+  while (g_paused) {
     const SDL_Event event = input_wait();
-    if (g_game->paused && pause_needs_redraw(event)) graphic_display_paused();
+    switch (input_take(event, INPUT_PAUSED)) {
+      case INPUT_QUIT:
+        game_exit(0);
+      case INPUT_PAUSE:
+        pause_set(false);
+        break;
+      case INPUT_FULLSCREEN:
+        graphic_toggle_fullscreen();
+        graphic_display_paused();
+        break;
+      case INPUT_RESIZE:
+        graphic_resize(event.resize.w, event.resize.h);
+        graphic_display_paused();
+        break;
+      case INPUT_REDRAW:
+        graphic_display_paused();
+        break;
+      default:
+        break;
+    }
   }
   pause_shift(static_cast<Uint32>(SDL_GetTicks() - start));
 }

@@ -5,23 +5,19 @@
 #include <filesystem>
 
 #include "core/game.h"
+#include "frontend/input.h"
 #include "frontend/menu_local.h"
-#include "frontend/pad.h"
 #include "render/graphic.h"
 #include "render/screen.h"
+#include "render/video.h"
 
 namespace {
-constexpr int kTitleWindowDepth = 16;  // bits per pixel
 constexpr char kPicture[] = "menu.bmp";
 constexpr char kNotABitmap[] = "not a whole Windows bitmap";
 
 // Both areas include all four bounds.
 constexpr int kStartLeft = 220, kStartRight = 420, kStartTop = 390, kStartBottom = 420;
 constexpr int kQuitLeft = 250, kQuitRight = 380, kQuitTop = 440, kQuitBottom = 465;
-
-// The title's mode: a software window, or an OpenGL one where software ones fault.
-int g_depth = kTitleWindowDepth;
-Uint32 g_flags = 0;
 
 bool menu_in_area(int x, int y, int left, int right, int top, int bottom) {
   return left <= x && x <= right && top <= y && y <= bottom;
@@ -32,7 +28,7 @@ bool menu_in_area(int x, int y, int left, int right, int top, int bottom) {
 void menu_draw() {
   menu_t *menu = g_game->menu;
   SDL_Surface *screen = menu->screen;
-  if ((g_flags & SDL_OPENGL) != 0) {
+  if (video_title_through_gl()) {
     graphic_display_picture(screen, menu->image);
     return;
   }
@@ -78,45 +74,22 @@ std::string menu_picture_path(const std::filesystem::path &program) {
   return fs::exists(installed, error) ? installed.lexically_normal().string() : kPicture;
 }
 
-menu_action_t menu_event_action(const SDL_Event &event) {
-  switch (event.type) {
-    case SDL_KEYDOWN:
-      if (event.key.keysym.sym == SDLK_F11) return MENU_FULLSCREEN;
-      return event.key.keysym.sym == SDLK_ESCAPE ? MENU_QUIT : MENU_NOTHING;
-    case SDL_KEYUP:  // Space starts on release, not while held
-      return event.key.keysym.sym == SDLK_SPACE ? MENU_START : MENU_NOTHING;
-    case SDL_JOYBUTTONDOWN:  // Back as Escape, on press
-      if (!pad_take_button(event.jbutton)) return MENU_NOTHING;
-      return event.jbutton.button == PAD_BACK ? MENU_QUIT : MENU_NOTHING;
-    case SDL_JOYBUTTONUP:  // A or Start as Space, on release
-      if (!pad_take_button(event.jbutton)) return MENU_NOTHING;
-      return event.jbutton.button == PAD_A || event.jbutton.button == PAD_START ? MENU_START : MENU_NOTHING;
-    case SDL_MOUSEBUTTONDOWN: {
-      const int x = event.button.x;
-      const int y = event.button.y;
-      // The areas do not overlap, so a click asks for one thing at most.
-      if (menu_in_area(x, y, kQuitLeft, kQuitRight, kQuitTop, kQuitBottom)) return MENU_QUIT;
-      if (event.button.button == SDL_BUTTON_LEFT &&
-          menu_in_area(x, y, kStartLeft, kStartRight, kStartTop, kStartBottom))
-        return MENU_START;
-      return MENU_NOTHING;
-    }
-    case SDL_QUIT:
-      return MENU_QUIT;
-    case SDL_VIDEOEXPOSE:
-      return MENU_REDRAW;
-    case SDL_VIDEORESIZE:
-      return MENU_RESIZE;
-    default:
-      return MENU_NOTHING;
-  }
+input_action_t menu_event_action(const SDL_Event &event) {
+  if (event.type != SDL_MOUSEBUTTONDOWN) return input_take(event, INPUT_TITLE);
+  const int x = event.button.x;
+  const int y = event.button.y;
+  // The areas do not overlap, so a click asks for one thing at most.
+  if (menu_in_area(x, y, kQuitLeft, kQuitRight, kQuitTop, kQuitBottom)) return INPUT_QUIT;
+  if (event.button.button == SDL_BUTTON_LEFT &&
+      menu_in_area(x, y, kStartLeft, kStartRight, kStartTop, kStartBottom))
+    return INPUT_START;
+  return INPUT_NOTHING;
 }
 
 void menu_init() {
   auto *menu = static_cast<menu_t *>(game_alloc(sizeof(menu_t), "title screen"));
   g_game->menu = menu;
-  graphic_choose_driver();
-  graphic_init_video();
+  video_start();
 }
 
 void menu_create() {
@@ -140,57 +113,40 @@ void menu_create() {
   menu->image = image;
 
   // Before any window, as the picture's own failures come first.
-  graphic_require_gl();
-  graphic_require_x_display();
-
-  // sdl12-compat 1.2.78 over sdl2-compat 2.32.74 over SDL 3.4.18 crashes in
-  // SDL_UpdateRect(s) and SDL_Flip once a resizable software window has been
-  // given a size other than its mode's, by a window manager or a compositor
-  // (a tiling one does it at once): SDL 3's pixel conversion writes past the
-  // window's buffer. Over SDL 3, and on Wayland, the title is drawn through
-  // OpenGL instead, in the play window's mode.
-  const bool gl = graphic_over_sdl3() || graphic_on_wayland();
-  g_depth = gl ? kGlWindowDepth : kTitleWindowDepth;
-  g_flags = gl ? kGlWindowFlags : 0;
-  menu->screen = graphic_open_window(g_depth, g_flags);
+  video_require_play();
+  menu->screen = video_open(VIDEO_TITLE);
   SDL_Palette *from = image->format->palette;
   if (from != nullptr && menu->screen->format->palette != nullptr)
     SDL_SetColors(menu->screen, from->colors, 0, from->ncolors);
 }
 
-bool menu_keeps_window() { return (g_flags & SDL_OPENGL) != 0; }
-
 void menu_display() {
   menu_t *menu = g_game->menu;
-  SDL_Event event = g_game->event;
   menu_draw();
   // Waits on the queue instead of polling: the picture never changes, so it
   // is drawn again only when the window was exposed or changed its mode.
   for (;;) {
-    if (SDL_WaitEvent(&event) == 0) {  // without its events the title would wait forever
-      std::printf("SDL_WaitEvent: %s\n", SDL_GetError());
-      game_exit(1);
-    }
+    SDL_Event event = input_wait();
     if (event.type == SDL_MOUSEBUTTONDOWN && !menu_click_on_picture(&event.button)) continue;
     switch (menu_event_action(event)) {
-      case MENU_START:
+      case INPUT_START:
         return;
-      case MENU_QUIT:
+      case INPUT_QUIT:
         game_exit(0);
-      case MENU_FULLSCREEN:
-        menu->screen = graphic_toggle_mode(g_depth, g_flags);
+      case INPUT_FULLSCREEN:
+        menu->screen = video_toggle_fullscreen();
         menu_draw();
         break;
-      case MENU_RESIZE:
-        if (SDL_Surface *now = graphic_resize_mode(event.resize.w, event.resize.h, g_depth, g_flags)) {
+      case INPUT_RESIZE:
+        if (SDL_Surface *now = video_resize(event.resize.w, event.resize.h)) {
           menu->screen = now;
           menu_draw();
         }
         break;
-      case MENU_REDRAW:
+      case INPUT_REDRAW:
         menu_draw();
         break;
-      case MENU_NOTHING:
+      default:
         break;
     }
   }

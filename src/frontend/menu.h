@@ -11,6 +11,3 @@ struct menu_t {
 void menu_init();
 void menu_create();
 void menu_display();
-// Whether the title's window is in the play window's mode, so that play keeps
-// the window, and its focus, instead of opening another.
-bool menu_keeps_window();

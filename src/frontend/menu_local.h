@@ -6,9 +6,11 @@
 #include <filesystem>
 #include <string>
 
-enum menu_action_t { MENU_NOTHING, MENU_START, MENU_QUIT, MENU_REDRAW, MENU_FULLSCREEN, MENU_RESIZE };
+#include "frontend/input.h"
+
+// A click is taken where it lands on the picture, in the picture's own pixels.
 // A pad button's event is taken into the pad's state: each event is asked once.
-menu_action_t menu_event_action(const SDL_Event &event);
+input_action_t menu_event_action(const SDL_Event &event);
 
 // The title picture to load for the program at `program` (empty when its
 // place is unknown): the working folder's menu.bmp first, then the installed copy.

@@ -5,7 +5,7 @@
 
 // An Xbox-style pad's buttons as the kernel numbers them; both SDL 1.2
 // libraries hand that numbering on unchanged.
-enum pad_button_t { PAD_A, PAD_B, PAD_X, PAD_Y, PAD_LB, PAD_RB, PAD_BACK, PAD_START, PAD_GUIDE };
+enum pad_button_t { PAD_A, PAD_B, PAD_X, PAD_Y, PAD_LB, PAD_RB, PAD_BACK, PAD_START };
 
 // The ways the left stick and the d-pad, together, hold the paddle turning.
 struct pad_turn_t {

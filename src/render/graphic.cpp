@@ -2,22 +2,18 @@
 #include "render/graphic.h"
 
 #include <GL/glut.h>
-#include <X11/Xlib.h>
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "core/game.h"
-#include "icon_data.h"  // data/icon.bmp, built into the program (CMakeLists.txt)
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "render/camera.h"
 #include "render/screen.h"
 #include "render/sphere.h"
 #include "render/text.h"
+#include "render/video.h"
 
 namespace {
 constexpr char kPausedWord[] = "PAUSED";
@@ -32,12 +28,6 @@ bool g_bands = false;
 constexpr GLfloat kLightAmbient[] = {0.1f, 0.1f, 0.1f, 0.1f};
 constexpr GLfloat kLightDiffuse[] = {0.5f, 0.5f, 0.5f, 1.0f};
 constexpr GLfloat kLightPosition[] = {0, 10, 0, 1};  // above the field centre
-
-// Without a window there is nothing to draw into: report and stop.
-[[noreturn]] void graphic_fail(const char *what) {
-  std::printf("%s: %s\n", what, SDL_GetError());
-  game_exit(1);
-}
 
 // The field keeps its shape at any window size: it is drawn into the largest
 // 4:3 part of the window, and the scissor keeps the numbers from spilling
@@ -120,89 +110,10 @@ void graphic_draw_field() {
 }
 }  // namespace
 
-void graphic_choose_driver() {
-  if (std::getenv("SDL_VIDEODRIVER") == nullptr) setenv("SDL_VIDEODRIVER", "x11", 1);
-}
-
-void graphic_init_video() {
-  // The launcher names the window's class or app_id "quorvane"; the library
-  // would take it from the program file's name, which a copy may change.
-  setenv("SDL_APP_ID", "quorvane", 0);
-  setenv("SDL_VIDEO_X11_WMCLASS", "quorvane", 0);
-  if (SDL_Init(SDL_INIT_VIDEO) == -1) graphic_fail("SDL_Init");
-}
-
-bool graphic_on_wayland() {
-  char name[32] = "";
-  return SDL_VideoDriverName(name, sizeof name) != nullptr && std::strcmp(name, "wayland") == 0;
-}
-
-bool graphic_over_sdl3() {
-  // sdl12-compat and sdl2-compat load the library below them by name.
-  void *sdl3 = dlopen("libSDL3.so.0", RTLD_LAZY | RTLD_NOLOAD);
-  if (sdl3 != nullptr) dlclose(sdl3);
-  return sdl3 != nullptr;
-}
-
-SDL_Surface *graphic_open_window(int depth, Uint32 flags) {
-  graphic_init_video();
-  screen_note_desktop();  // before the first mode, after which the library reports that mode
-  screen_set_icon(kWindowIcon, kWindowIconSize);  // before the first mode too, for the classic library
-
-  if ((flags & SDL_OPENGL) != 0) {
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  }
-
-  SDL_Surface *screen = screen_set(depth, flags);
-  if (screen == nullptr) graphic_fail("SDL_SetVideoMode");
-
-  std::atexit(SDL_Quit);
-  SDL_WM_SetCaption(kWindowCaption, "");
-  return screen;
-}
-
-SDL_Surface *graphic_toggle_mode(int depth, Uint32 flags) {
-  SDL_Surface *now = screen_toggle(depth, flags);
-  if (now == nullptr) graphic_fail("SDL_SetVideoMode");
-  SDL_WM_SetCaption(kWindowCaption, "");
-  return now;
-}
-
-SDL_Surface *graphic_resize_mode(int w, int h, int depth, Uint32 flags) {
-  screen_take_resizes(&w, &h);
-  if (!screen_resize_changes(w, h)) return nullptr;
-  SDL_Surface *now = screen_resize(w, h, depth, flags);
-  if (now == nullptr) graphic_fail("SDL_SetVideoMode");
-  SDL_WM_SetCaption(kWindowCaption, "");
-  return now;
-}
-
-void graphic_require_gl() {
-  if (SDL_GL_LoadLibrary(nullptr) == -1) graphic_fail("SDL_GL_LoadLibrary");
-}
-
-void graphic_require_x_display() {
-  // Debian's freeglut speaks X alone, and ends the process itself in glutInit
-  // when no X display opens, even where SDL draws on Wayland.
-  Display *display = XOpenDisplay(nullptr);
-  if (display == nullptr) {
-    const char *name = std::getenv("DISPLAY");
-    std::fprintf(stderr,
-                 "quorvane: no X display opens (DISPLAY=%s), and freeglut needs one even on Wayland\n",
-                 name != nullptr ? name : "");
-    game_exit(1);
-  }
-  XCloseDisplay(display);
-}
-
 void graphic_create() {
   auto *graphic = static_cast<graphic_t *>(game_alloc(sizeof(graphic_t), "window"));
   g_game->graphic = graphic;
-  graphic->screen = graphic_open_window(kGlWindowDepth, kGlWindowFlags);
+  graphic->screen = video_open(VIDEO_PLAY);
 
   // freeglut refuses to draw spheres and glyphs until it has been initialised,
   // even into a context it did not create.
@@ -271,12 +182,12 @@ void graphic_display_picture(const SDL_Surface *screen, SDL_Surface *picture) {
 
 void graphic_toggle_fullscreen() {
   graphic_t *graphic = g_game->graphic;
-  graphic->screen = graphic_toggle_mode(kGlWindowDepth, kGlWindowFlags);
+  graphic->screen = video_toggle_fullscreen();
   graphic_rebuild();
 }
 
 void graphic_resize(int w, int h) {
-  SDL_Surface *now = graphic_resize_mode(w, h, kGlWindowDepth, kGlWindowFlags);
+  SDL_Surface *now = video_resize(w, h);
   if (now == nullptr) return;
   g_game->graphic->screen = now;
   graphic_rebuild();

@@ -1,4 +1,4 @@
-// screen.cpp -- video modes at any size: the window, fullscreen at the desktop's size, the 4:3 view inside
+// screen.cpp -- the 4:3 view inside a window of any size, and the picture scaled into it
 #include "render/screen.h"
 
 #include <algorithm>
@@ -6,35 +6,11 @@
 #include <cstring>
 
 namespace {
-// Unknown (0) when the library cannot tell; fullscreen then keeps the window's size.
-int g_desktop_w = 0, g_desktop_h = 0;
-bool g_desktop_noted = false;
-// The window's size, kept through fullscreen so that leaving it gives the window back as it was.
-int g_window_w = kViewWidth, g_window_h = kViewHeight;
-bool g_fullscreen = false;
-
 // Column or row of the picture shown at offset `at` of a view `span` pixels
 // long. The one rounding both the drawing and the clicks use, so that a
 // button's edge is where the picture shows it.
 int screen_picture_at(int at, int span, int length) {
   return static_cast<int>(static_cast<long long>(at) * length / span);
-}
-
-// The one place the mode is set, and the one record of whether it fills the
-// screen: the callers' flags never say so.
-SDL_Surface *screen_set_mode(int depth, Uint32 flags, bool fullscreen) {
-  flags &= ~static_cast<Uint32>(SDL_FULLSCREEN | SDL_RESIZABLE);
-  SDL_Surface *screen = nullptr;
-  if (!fullscreen) {
-    screen = SDL_SetVideoMode(g_window_w, g_window_h, depth, flags | SDL_RESIZABLE);
-  } else {
-    // At the desktop's own size the monitor keeps its mode and every pixel is drawn.
-    const bool known = g_desktop_w > 0 && g_desktop_h > 0;
-    screen = SDL_SetVideoMode(known ? g_desktop_w : g_window_w, known ? g_desktop_h : g_window_h, depth,
-                              flags | SDL_FULLSCREEN);
-  }
-  if (screen != nullptr) g_fullscreen = fullscreen;
-  return screen;
 }
 }  // namespace
 
@@ -87,65 +63,4 @@ int screen_first_scale(int w, int h) {
   // k x 640 <= 3/4 w, in whole numbers: 4 x 640 x k <= 3 w.
   const int k = std::min(3 * std::max(w, 0) / (4 * kViewWidth), 3 * std::max(h, 0) / (4 * kViewHeight));
   return std::max(k, 1);
-}
-
-void screen_note_desktop() {
-  if (g_desktop_noted) return;
-  g_desktop_noted = true;
-  // Once a mode is set, the classic library reports that mode instead.
-  if (const SDL_VideoInfo *info = SDL_GetVideoInfo(); info != nullptr) {
-    g_desktop_w = info->current_w;
-    g_desktop_h = info->current_h;
-  }
-  const int k = screen_first_scale(g_desktop_w, g_desktop_h);
-  g_window_w = k * kViewWidth;
-  g_window_h = k * kViewHeight;
-}
-
-void screen_set_icon(const unsigned char *bmp, std::size_t size) {
-  // Kept for the life of the process: a library may hold on to the surface
-  // to give every window it makes later the same icon.
-  static SDL_Surface *icon = nullptr;
-  if (icon != nullptr) return;
-  SDL_RWops *stream = SDL_RWFromConstMem(bmp, static_cast<int>(size));
-  icon = stream != nullptr ? SDL_LoadBMP_RW(stream, 1) : nullptr;  // closes the stream
-  if (icon != nullptr) SDL_WM_SetIcon(icon, nullptr);
-}
-
-bool screen_fullscreen() { return g_fullscreen; }
-
-SDL_Surface *screen_set(int depth, Uint32 flags) { return screen_set_mode(depth, flags, g_fullscreen); }
-
-SDL_Surface *screen_toggle(int depth, Uint32 flags) {
-  const bool had = g_fullscreen;
-  SDL_Surface *screen = screen_set_mode(depth, flags, !had);
-  return screen != nullptr ? screen : screen_set_mode(depth, flags, had);
-}
-
-void screen_take_resizes(int *w, int *h) {
-  SDL_PumpEvents();
-  for (SDL_Event later; SDL_PeepEvents(&later, 1, SDL_GETEVENT, SDL_VIDEORESIZEMASK) > 0;) {
-    *w = later.resize.w;
-    *h = later.resize.h;
-  }
-  // The library reads a zero size as "the current mode's", which is not what was asked.
-  *w = std::max(*w, 1);
-  *h = std::max(*h, 1);
-}
-
-bool screen_resize_changes(int w, int h) { return !g_fullscreen && (w != g_window_w || h != g_window_h); }
-
-SDL_Surface *screen_resize(int w, int h, int depth, Uint32 flags) {
-  const int had_w = g_window_w, had_h = g_window_h;
-  g_window_w = w;
-  g_window_h = h;
-  SDL_Surface *screen = screen_set(depth, flags);
-  if (screen == nullptr) {
-    g_window_w = had_w;
-    g_window_h = had_h;
-    return screen_set(depth, flags);
-  }
-  g_window_w = screen->w;
-  g_window_h = screen->h;
-  return screen;
 }

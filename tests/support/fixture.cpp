@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/pause.h"
 #include "fake_gl.h"
 #include "frontend/input.h"
 #include "frontend/sound_local.h"
@@ -31,6 +32,7 @@ void GameTest::SetUp() {
   g_game->map = static_cast<map_t *>(std::calloc(1, sizeof(map_t)));
   g_game->map->bricks_left = 150;
   input_create();  // also forgets keys held in the previous test
+  pause_set(false);
   fake_gl_texts().clear();
   fake_gl_views().clear();
 }

@@ -3,8 +3,9 @@
 
 #include <sstream>
 
+#include "core/game_local.h"
+#include "core/pause.h"
 #include "fixture.h"
-#include "frontend/input_local.h"
 #include "frontend/menu_local.h"
 #include "frontend/pad.h"
 #include "frontend/sound_local.h"
@@ -17,8 +18,8 @@ namespace {
 
 class InputTest : public GameTest {
  protected:
-  void press(SDLKey key) { input_handle(key_event(SDL_KEYDOWN, key)); }
-  void release(SDLKey key) { input_handle(key_event(SDL_KEYUP, key)); }
+  void press(SDLKey key) { game_handle_event(key_event(SDL_KEYDOWN, key)); }
+  void release(SDLKey key) { game_handle_event(key_event(SDL_KEYUP, key)); }
   // A power-up key pressed at tick `now`.
   void press_at(Uint32 now, SDLKey key) {
     fake_clock_set(now);
@@ -95,9 +96,9 @@ TEST_F(InputTest, OtherKeysReleasesAndMouseEventsLeaveTheFlagsAlone) {
   release(SDLK_UP);
   release(SDLK_h);
 
-  input_handle(button_event(SDL_BUTTON_LEFT, 300, 400));
-  input_handle(button_event(SDL_BUTTON_LEFT, 300, 400, SDL_MOUSEBUTTONUP));
-  input_handle(plain_event(SDL_MOUSEMOTION));
+  game_handle_event(button_event(SDL_BUTTON_LEFT, 300, 400));
+  game_handle_event(button_event(SDL_BUTTON_LEFT, 300, 400, SDL_MOUSEBUTTONUP));
+  game_handle_event(plain_event(SDL_MOUSEMOTION));
 
   expect_flags(1, 0);
   EXPECT_EQ(paddle()->inverser_time, -1.0f);
@@ -109,7 +110,7 @@ TEST_F(InputTest, EscapeEndsTheGameWithSuccess) {
 }
 
 TEST_F(InputTest, ClosingTheWindowEndsTheGameWithSuccess) {
-  EXPECT_EXIT(input_handle(plain_event(SDL_QUIT)), ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(game_handle_event(plain_event(SDL_QUIT)), ::testing::ExitedWithCode(0), "");
 }
 
 // Each power-up key starts its effect at the tick at which its event is handled.
@@ -152,7 +153,7 @@ struct OnceKey {
 
 const OnceKey kOnceKeys[] = {{"Split", SDLK_d, false, [] { return ball_count(); }},
                              {"Mute", SDLK_m, false, [] { return static_cast<int>(sound_mixer()->muted); }},
-                             {"Pause", SDLK_p, true, [] { return static_cast<int>(g_game->paused); }}};
+                             {"Pause", SDLK_p, true, [] { return static_cast<int>(pause_active()); }}};
 
 class OncePerPressKey : public InputTest, public ::testing::WithParamInterface<OnceKey> {
  protected:
@@ -183,10 +184,10 @@ TEST_P(OncePerPressKey, ActsOnTheFirstPressAfterARelease) {
 
 TEST_P(OncePerPressKey, WhilePausedActsOnlyIfItActsOnThePauseAndItsReleaseCounts) {
   press(GetParam().key);
-  g_game->paused = true;
+  pause_set(true);
   release(GetParam().key);
   EXPECT_EQ(acts(), GetParam().while_paused);
-  g_game->paused = false;
+  pause_set(false);
   EXPECT_EQ(acts(), !GetParam().while_paused) << "only a press acted on holds the key";
 }
 
@@ -234,19 +235,19 @@ TEST_P(PadTest, ActsAsTheKeysItStandsFor) {
   std::string did, word;
   char kind = 0, equals = 0;
   SDL_Event e{};
-  menu_action_t title = MENU_NOTHING;  // e is handed to the title and pushed once built
+  input_action_t title = INPUT_NOTHING;  // e is handed to the title and pushed once built
   for (int n = 0, v = 0; in >> kind >> n >> equals >> v; title = menu_event_action(e), SDL_PushEvent(&e)) {
     if (kind == 'a') e.jaxis = {SDL_JOYAXISMOTION, 0, Uint8(n), Sint16(v)};
     if (kind == 'h') e.jhat = {SDL_JOYHATMOTION, 0, Uint8(n), Uint8(v)};
     if (kind == 'b') e.jbutton = {Uint8(v ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP), 0, Uint8(n), Uint8(v)};
     if (kind == 'k') e = key_event(v ? SDL_KEYDOWN : SDL_KEYUP, SDLKey(n));
   }
-  input_update();
+  game_handle_events();
   SDL_Quit();
-  for (bool on : {title == MENU_START, title == MENU_QUIT, ball_count() == 2, g_game->move_left != 0,
+  for (bool on : {title == INPUT_START, title == INPUT_QUIT, ball_count() == 2, g_game->move_left != 0,
                   g_game->move_right != 0, paddle()->transverser_time != -1, paddle()->speed_time != -1,
                   paddle()->inverser_time != -1, paddle()->size < 4, 4 < paddle()->size, sound_mixer()->muted,
-                  g_game->paused})
+                  pause_active()})
     if (words >> word && on) did += " " + word;
   EXPECT_EQ(did, std::string(GetParam()).substr(std::string(GetParam()).find('>') + 1));
 }
@@ -263,7 +264,7 @@ class PauseKeyTest : public InputTest {
     SDL_Event e = plain_event(SDL_ACTIVEEVENT);
     e.active.gain = gain;
     e.active.state = state;
-    input_handle(e);
+    game_handle_event(e);
   }
 };
 
@@ -280,21 +281,21 @@ TEST_F(PauseKeyTest, WhilePausedPressesAreIgnoredAndReleasesCount) {
   EXPECT_EXIT(press(SDLK_ESCAPE), ::testing::ExitedWithCode(0), "");
   SDL_Event back{};  // the pad's way out while paused
   back.jbutton = {SDL_JOYBUTTONDOWN, 0, PAD_BACK, SDL_PRESSED};
-  EXPECT_EXIT(input_handle(back), ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(game_handle_event(back), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(PauseKeyTest, FocusLostOnlyAfterItWasGainedInPlayPauses) {
   focus(0, SDL_APPINPUTFOCUS);  // the title window's, at the switch to play
   focus(0, SDL_APPMOUSEFOCUS);
-  EXPECT_FALSE(g_game->paused);
+  EXPECT_FALSE(pause_active());
   focus(1, SDL_APPINPUTFOCUS);
   focus(0, SDL_APPINPUTFOCUS);
-  EXPECT_TRUE(g_game->paused);
+  EXPECT_TRUE(pause_active());
   focus(1, SDL_APPINPUTFOCUS | SDL_APPACTIVE);
-  EXPECT_TRUE(g_game->paused) << "getting the focus back resumed the game";
+  EXPECT_TRUE(pause_active()) << "getting the focus back resumed the game";
 }
 
 TEST_F(PauseKeyTest, IconifiedPauses) {
   focus(0, SDL_APPACTIVE);
-  EXPECT_TRUE(g_game->paused);
+  EXPECT_TRUE(pause_active());
 }

@@ -30,23 +30,23 @@ SDL_Event motion(Uint16 x, Uint16 y) {
 // (300, 430) lies between them; the start area takes the left button alone,
 // the quit area any; Space starts on release, Escape quits on press.
 const struct {
-  menu_action_t action;
+  input_action_t action;
   std::vector<SDL_Event> events;
 } kTitleEvents[] = {
-    {MENU_START,
+    {INPUT_START,
      {click(220, 390), click(420, 420), click(220, 420), click(420, 390), click(320, 405),
       key_event(SDL_KEYUP, SDLK_SPACE)}},
-    {MENU_QUIT, {key_event(SDL_KEYDOWN, SDLK_ESCAPE), plain_event(SDL_QUIT)}},
-    {MENU_FULLSCREEN, {key_event(SDL_KEYDOWN, SDLK_F11)}},
-    {MENU_REDRAW, {plain_event(SDL_VIDEOEXPOSE)}},
-    {MENU_NOTHING,
+    {INPUT_QUIT, {key_event(SDL_KEYDOWN, SDLK_ESCAPE), plain_event(SDL_QUIT)}},
+    {INPUT_FULLSCREEN, {key_event(SDL_KEYDOWN, SDLK_F11)}},
+    {INPUT_REDRAW, {plain_event(SDL_VIDEOEXPOSE)}},
+    {INPUT_NOTHING,
      {click(219, 400), click(421, 400), click(300, 389), click(300, 421), click(300, 430), click(249, 450),
       click(300, 466), click(381, 450), click(300, 439)}},
-    {MENU_NOTHING,
+    {INPUT_NOTHING,
      {click(300, 400, SDL_BUTTON_RIGHT), click(300, 400, SDL_BUTTON_MIDDLE),
       click(300, 400, SDL_BUTTON_WHEELUP), click(300, 400, SDL_BUTTON_LEFT, SDL_MOUSEBUTTONUP),
       click(300, 450, SDL_BUTTON_RIGHT, SDL_MOUSEBUTTONUP)}},
-    {MENU_NOTHING,
+    {INPUT_NOTHING,
      {key_event(SDL_KEYDOWN, SDLK_SPACE), key_event(SDL_KEYUP, SDLK_ESCAPE),
       key_event(SDL_KEYDOWN, SDLK_RETURN), key_event(SDL_KEYUP, SDLK_d), key_event(SDL_KEYUP, SDLK_F11),
       motion(300, 400)}}};
@@ -57,7 +57,7 @@ TEST(TitleEvents, EachAsksForItsAction) {
       EXPECT_EQ(menu_event_action(event), row.action) << "event " << &event - row.events.data();
   for (Uint8 button : {SDL_BUTTON_LEFT, SDL_BUTTON_MIDDLE, SDL_BUTTON_RIGHT})
     for (const auto &[x, y] : {std::pair{250, 440}, {380, 465}, {250, 465}, {380, 440}})
-      EXPECT_EQ(menu_event_action(click(x, y, button)), MENU_QUIT) << int(button) << " at " << x << "," << y;
+      EXPECT_EQ(menu_event_action(click(x, y, button)), INPUT_QUIT) << int(button) << " at " << x << "," << y;
 }
 
 // The working folder's menu.bmp comes first, whatever it holds; only without

@@ -7,7 +7,8 @@
 
 #include "fake_gl.h"
 #include "fixture.h"
-#include "render/graphic.h"
+#include "render/video.h"
+#include "render/video_local.h"
 
 namespace {
 
@@ -70,9 +71,8 @@ class ModeChange : public GameTest {
     GameTest::SetUp();
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     g_fake_video_refusals = 0;
-    graphic_open_window(16, 0);
-    if (screen_fullscreen()) graphic_toggle_mode(16, 0);
-    graphic_resize_mode(kViewWidth, kViewHeight, 16, 0);
+    video_open_mode(kVideoSoftware);
+    video_resize(kViewWidth, kViewHeight);
     fake_video_modes().clear();
   }
   void TearDown() override {
@@ -86,19 +86,19 @@ class ModeChange : public GameTest {
 // size, or in fullscreen, sets none.
 TEST_F(ModeChange, ARefusedModeLeavesTheOldOneAndABurstOfResizesSetsOne) {
   g_fake_video_refusals = 1;
-  graphic_toggle_mode(16, 0);
+  video_toggle_fullscreen();
   g_fake_video_refusals = 1;
-  graphic_resize_mode(800, 600, 16, 0);
+  video_resize(800, 600);
   for (int w : {700, 960}) {
     SDL_Event e = plain_event(SDL_VIDEORESIZE);
     e.resize.w = w, e.resize.h = w * 3 / 4;
     SDL_PushEvent(&e);
   }
-  graphic_resize_mode(660, 495, 16, 0);
-  EXPECT_EQ(graphic_resize_mode(960, 720, 16, 0), nullptr);
-  graphic_toggle_mode(16, 0);
-  EXPECT_EQ(graphic_resize_mode(640, 480, 16, 0), nullptr);
-  graphic_toggle_mode(16, 0);
+  video_resize(660, 495);
+  EXPECT_EQ(video_resize(960, 720), nullptr);
+  video_toggle_fullscreen();
+  EXPECT_EQ(video_resize(640, 480), nullptr);
+  video_toggle_fullscreen();
   // Fullscreen goes to whatever size the dummy driver gives the desktop.
   std::vector<std::array<int, 3>> asked = fake_video_modes();
   ASSERT_EQ(asked.size(), 7u);
@@ -113,7 +113,7 @@ TEST_F(ModeChange, BothRefusedEndTheGameWithTheLibrarysReason) {
       {
         dup2(2, 1);
         g_fake_video_refusals = 2;
-        graphic_toggle_mode(16, 0);
+        video_toggle_fullscreen();
       },
       ::testing::ExitedWithCode(1), "SDL_SetVideoMode: refused by the test");
 }

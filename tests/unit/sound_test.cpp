@@ -6,9 +6,9 @@
 #include <map>
 #include <vector>
 
+#include "core/game_local.h"
 #include "fixture.h"
 #include "frontend/input.h"
-#include "frontend/input_local.h"
 #include "frontend/sound_local.h"
 #include "playfield/bonus.h"
 #include "playfield/bricker.h"
@@ -240,7 +240,7 @@ TEST_F(RuleSounds, PowerUpsThatStartSomethingAndTheMuteKey) {
   bonus_split();  // at the bound: no twin, no sound
   EXPECT_EQ(started(), Events{});
 
-  input_handle(key_event(SDL_KEYDOWN, SDLK_m));
+  game_handle_event(key_event(SDL_KEYDOWN, SDLK_m));
   bonus_speed();
   EXPECT_EQ(started(), Events{}) << "sounded while muted";
 }
