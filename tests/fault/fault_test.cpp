@@ -232,8 +232,8 @@ TEST_F(FaultMatrix, AServerWithoutOpenGLIsReportedBeforeOrAfterTheTitleWithStatu
 // sentence of its own naming the display, which depends on whether the game
 // was reading or writing at that moment. Under sdl12-compat the game never
 // ends then: SDL 2's shutdown, run at exit, waits on the dead connection
-// forever (see README). Under the sanitizers the libraries' half-done shutdown
-// leaves leaks of theirs, so the case runs in the plain build.
+// forever (see doc/platforms.md). Under the sanitizers the libraries'
+// half-done shutdown leaves leaks of theirs, so the case runs in the plain build.
 TEST_F(FaultMatrix, TheServerGoingAwayInPlayEndsTheGameWithStatusOne) {
   // sdl12-compat numbers itself 1.2.50 and up; from Debian 13 on it is the SDL
   // 1.2 the game is built with, not only a preloaded stand-in.

@@ -7,8 +7,9 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 source "${BASH_SOURCE%/*}/checks.sh"
 
-# The README's recipe on two copies of the source, the second deeper and built
-# later; no SOURCE_DATE_EPOCH, so the changelog's date has to do.
+# The packaging recipe (doc/packaging.md) on two copies of the source, the
+# second deeper and built later; no SOURCE_DATE_EPOCH, so the changelog's date
+# has to do.
 unset SOURCE_DATE_EPOCH
 for dir in "$tmp/a" "$tmp/second/checkout"; do
   mkdir -p "$dir" && tar -C "$source" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$dir" -xf - &&
