@@ -7,6 +7,7 @@
 #include "core/game_local.h"
 #include "core/pause.h"
 #include "core/physics.h"
+#include "core/result.h"
 #include "frontend/input.h"
 #include "frontend/menu.h"
 #include "frontend/pad.h"
@@ -113,10 +114,39 @@ void game_handle_events() {
   while (SDL_PollEvent(&event)) game_handle_event(event);
 }
 
+input_action_t game_rest(input_screen_t screen, void (*draw)()) {
+  for (;;) {
+    const SDL_Event event = input_wait();
+    const input_action_t action = input_take(event, screen);
+    switch (action) {
+      case INPUT_QUIT:
+        game_exit(0);
+      case INPUT_FULLSCREEN:
+        graphic_toggle_fullscreen();
+        draw();
+        break;
+      case INPUT_RESIZE:
+        graphic_resize(event.resize.w, event.resize.h);
+        draw();
+        break;
+      case INPUT_REDRAW:
+        draw();
+        break;
+      case INPUT_NOTHING:
+        break;
+      default:
+        return action;
+    }
+  }
+}
+
 void game_update() {
   game_handle_events();
   if (pause_active()) pause_hold();
   physics_update();
+  // The step only marks the end; showing it is the frame loop's, so that the
+  // step neither draws nor waits for anybody.
+  if (g_game->over) result_hold();
   graphic_update();
 }
 

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frontend/input.h"
+
 struct player_t;
 struct map_t;
 struct graphic_t;
@@ -23,6 +25,7 @@ struct game_t {
   Uint32 last_tick;    // tick stamped at the end of the previous simulation step
   int32_t move_right;  // nonzero while the paddle turns towards increasing angle
   int32_t move_left;
+  bool over;  // the last ball is gone: play has ended, and its result is shown
 };
 
 extern game_t *g_game;
@@ -40,6 +43,12 @@ void *game_alloc(std::size_t size, const char *what);
 // Every end of the game: the game's modules and the media library shut down,
 // then the process ended with `status`.
 [[noreturn]] void game_exit(int status);
+
+// Waits on events in `screen`, whose still frame `draw` draws, drawing it
+// again only when something may have wiped it: the window exposed, resized or
+// switched to or from fullscreen. Returns the first other action it is asked
+// for; a quit ends the game.
+input_action_t game_rest(input_screen_t screen, void (*draw)());
 
 void game_init();
 void game_create();

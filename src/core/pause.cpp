@@ -2,7 +2,6 @@
 #include "core/pause.h"
 
 #include "core/game.h"
-#include "frontend/input.h"
 #include "playfield/bonus.h"
 #include "playfield/player.h"
 #include "render/graphic.h"
@@ -34,30 +33,8 @@ void pause_shift(Uint32 paused_ms) {
 void pause_hold() {
   const Uint32 start = SDL_GetTicks();
   graphic_display_paused();
-  // Nothing moves, so the paused frame is drawn again only when something
-  // may have wiped it. A mode set now counts into the pause's own time.
-  while (g_paused) {
-    const SDL_Event event = input_wait();
-    switch (input_take(event, INPUT_PAUSED)) {
-      case INPUT_QUIT:
-        game_exit(0);
-      case INPUT_PAUSE:
-        pause_set(false);
-        break;
-      case INPUT_FULLSCREEN:
-        graphic_toggle_fullscreen();
-        graphic_display_paused();
-        break;
-      case INPUT_RESIZE:
-        graphic_resize(event.resize.w, event.resize.h);
-        graphic_display_paused();
-        break;
-      case INPUT_REDRAW:
-        graphic_display_paused();
-        break;
-      default:
-        break;
-    }
-  }
+  // A mode set now counts into the pause's own time.
+  while (g_paused)
+    if (game_rest(INPUT_PAUSED, graphic_display_paused) == INPUT_PAUSE) pause_set(false);
   pause_shift(static_cast<Uint32>(SDL_GetTicks() - start));
 }

@@ -12,6 +12,7 @@ void physics_create() { g_game->last_tick = SDL_GetTicks(); }
 void physics_update() {
   player_update(0);
   roller_update();
+  if (g_game->over) return;  // the game ends at the step that loses its last ball
   bricker_update();
   // Stamped after the updates and before drawing, so drawing and input time
   // count into the next frame's dt.

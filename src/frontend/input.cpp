@@ -1,9 +1,10 @@
-// input.cpp -- what each key and pad button asks for, on the title, in play and while paused
+// input.cpp -- what each key and pad button asks for, on the title, in play, while paused and at the end
 #include "frontend/input.h"
 
 #include <cstdio>
 
 #include "core/game.h"
+#include "frontend/input_local.h"
 #include "frontend/pad.h"
 #include "playfield/bonus.h"
 #include "playfield/player.h"
@@ -14,7 +15,10 @@ constexpr int kRepeatDelay = 20;  // ms before the first repeat
 constexpr int kRepeatInterval = 20;
 
 constexpr int kNoButton = -1;
-constexpr unsigned kTitle = INPUT_TITLE, kPlay = INPUT_PLAY, kPaused = INPUT_PAUSED;
+// Rows for every key or every button but those rows above them that act in the same screen.
+constexpr SDLKey kAnyKey = SDLK_LAST;
+constexpr int kAnyButton = 256;
+constexpr unsigned kTitle = INPUT_TITLE, kPlay = INPUT_PLAY, kPaused = INPUT_PAUSED, kResult = INPUT_RESULT;
 
 // The keyboard and the pad each hold their own keys and ways, so that letting
 // go of one leaves the other as it was.
@@ -26,8 +30,8 @@ enum input_source_t { INPUT_KEYS, INPUT_PAD };
 // row there says.
 struct input_row_t {
   input_action_t action;
-  SDLKey key;  // SDLK_UNKNOWN: no key
-  int button;  // pad_button_t, or kNoButton
+  SDLKey key;  // SDLK_UNKNOWN: no key; kAnyKey
+  int button;  // pad_button_t, kNoButton or kAnyButton
   unsigned where;
   // Key repeat sends further key-downs for a held key. Each split doubles the
   // balls, so a held d would multiply them without bound within a second; a
@@ -53,7 +57,7 @@ input_row_t g_rows[] = {
     {INPUT_START, SDLK_UNKNOWN, PAD_START, kTitle, false, true, {}},
     // The title sets no key repeat.
     {INPUT_FULLSCREEN, SDLK_F11, kNoButton, kTitle, false, false, {}},
-    {INPUT_FULLSCREEN, SDLK_F11, kNoButton, kPlay | kPaused, true, false, {}},
+    {INPUT_FULLSCREEN, SDLK_F11, kNoButton, kPlay | kPaused | kResult, true, false, {}},
     {INPUT_PAUSE, SDLK_p, PAD_START, kPlay | kPaused, true, false, {}},
     {INPUT_MUTE, SDLK_m, PAD_BACK, kPlay, true, false, {}},
     {INPUT_SPLIT, SDLK_d, PAD_A, kPlay, true, false, {}},
@@ -65,7 +69,12 @@ input_row_t g_rows[] = {
     // The stick and the d-pad press these two as well (input_pad_arrows).
     {kTurn, SDLK_LEFT, kNoButton, kPlay, false, false, {}},
     {kTurn, SDLK_RIGHT, kNoButton, kPlay, false, false, {}},
+    // The result: anything the player presses leaves it (a click too, below).
+    {INPUT_QUIT, kAnyKey, kAnyButton, kResult, false, false, {}},
 };
+
+// Keys held as the result appeared, until let go.
+bool g_ignored[SDLK_LAST] = {};
 
 // Whether the play window holds the input focus, as far as play has seen:
 // only a focus gained during play can be lost in a way that pauses it.
@@ -97,7 +106,10 @@ input_action_t input_press(SDLKey key, int button, input_source_t from, bool dow
   input_action_t action = INPUT_NOTHING;
   bool acted = false;
   for (input_row_t &row : g_rows) {
-    if ((key == SDLK_UNKNOWN || row.key != key) && (button == kNoButton || row.button != button)) continue;
+    const bool matches = button == kNoButton
+                             ? row.key != SDLK_UNKNOWN && (row.key == key || row.key == kAnyKey)
+                             : row.button == button || row.button == kAnyButton;
+    if (!matches) continue;
     const bool here = (row.where & screen) != 0;
     if (!down) {
       // Releases count in every screen, so a key let go while paused does not
@@ -147,6 +159,7 @@ void input_create() {
   g_game->move_right = 0;
   g_game->move_left = 0;
   for (input_row_t &row : g_rows) row.held[INPUT_KEYS] = row.held[INPUT_PAD] = false;
+  for (bool &ignored : g_ignored) ignored = false;
   g_ways[INPUT_KEYS] = g_ways[INPUT_PAD] = {};
   pad_rest();
   // A title drawn in the play window's mode hands play its window, focus
@@ -157,8 +170,11 @@ void input_create() {
 input_action_t input_take(const SDL_Event &event, input_screen_t screen) {
   switch (event.type) {
     case SDL_KEYDOWN:
+      if (g_ignored[event.key.keysym.sym]) return INPUT_NOTHING;  // a repeat of a key held all along
+      return input_press(event.key.keysym.sym, kNoButton, INPUT_KEYS, true, screen);
     case SDL_KEYUP:
-      return input_press(event.key.keysym.sym, kNoButton, INPUT_KEYS, event.type == SDL_KEYDOWN, screen);
+      g_ignored[event.key.keysym.sym] = false;
+      return input_press(event.key.keysym.sym, kNoButton, INPUT_KEYS, false, screen);
     case SDL_JOYBUTTONDOWN:
     case SDL_JOYBUTTONUP:
       if (!pad_take_button(event.jbutton)) return INPUT_NOTHING;
@@ -166,14 +182,22 @@ input_action_t input_take(const SDL_Event &event, input_screen_t screen) {
                          screen);
     case SDL_JOYAXISMOTION:
     case SDL_JOYHATMOTION: {
-      if (screen == INPUT_TITLE) return INPUT_NOTHING;  // the title is started with buttons alone
+      // The title is started, and the result left, with buttons alone.
+      if (screen == INPUT_TITLE || screen == INPUT_RESULT) return INPUT_NOTHING;
       const pad_turn_t was = pad_turn();
       pad_read(event);
       input_pad_arrows(was, pad_turn(), screen);
       return INPUT_NOTHING;
     }
     case SDL_ACTIVEEVENT:
-      return screen == INPUT_TITLE ? INPUT_NOTHING : input_active(event.active);
+      return screen == INPUT_PLAY || screen == INPUT_PAUSED ? input_active(event.active) : INPUT_NOTHING;
+    case SDL_MOUSEBUTTONDOWN: {
+      // A button, not the wheel, which reports itself as buttons too.
+      const Uint8 button = event.button.button;
+      const bool click =
+          button == SDL_BUTTON_LEFT || button == SDL_BUTTON_MIDDLE || button == SDL_BUTTON_RIGHT;
+      return screen == INPUT_RESULT && click ? INPUT_QUIT : INPUT_NOTHING;
+    }
     case SDL_VIDEORESIZE:
       return INPUT_RESIZE;
     case SDL_VIDEOEXPOSE:
@@ -192,6 +216,16 @@ SDL_Event input_wait() {
     game_exit(1);
   }
   return event;
+}
+
+void input_ignore_keys(const Uint8 *keys, int count) {
+  for (int k = 0; k < SDLK_LAST; ++k) g_ignored[k] = k < count && keys[k] != 0;
+}
+
+void input_ignore_held() {
+  int count = 0;
+  const Uint8 *keys = SDL_GetKeyState(&count);
+  input_ignore_keys(keys, count);
 }
 
 void input_resume() { input_pad_arrows({}, pad_turn(), INPUT_PLAY); }

@@ -1,4 +1,4 @@
-// input.h -- what each key and pad button asks for, on the title, in play and while paused
+// input.h -- what each key and pad button asks for, on the title, in play, while paused and at the end
 #pragma once
 
 #include <SDL/SDL.h>
@@ -24,13 +24,18 @@ enum input_action_t {
 };
 
 // Where the game stands; each row of the action table says where it acts.
-enum input_screen_t { INPUT_TITLE = 1, INPUT_PLAY = 2, INPUT_PAUSED = 4 };
+enum input_screen_t { INPUT_TITLE = 1, INPUT_PLAY = 2, INPUT_PAUSED = 4, INPUT_RESULT = 8 };
 
 // Key repeat on, no key or button held, the paddle not turning: as play begins.
 void input_create();
 // Takes one event in, in the screen the game stands in, and says what it asks
-// for. Mouse buttons ask for nothing here: the title's areas are the title's.
+// for. Of the mouse, only a click on the result asks for anything here: the
+// title's areas are the title's.
 input_action_t input_take(const SDL_Event &event, input_screen_t screen);
+// The keys held now, and their repeats, ask for nothing until they are let
+// go: a player holding an arrow as the last ball slips past must still see
+// the result.
+void input_ignore_held();
 // Waits for the next event; without events the game could never go on or be
 // quit: "SDL_WaitEvent: ..." and status 1.
 SDL_Event input_wait();

@@ -227,7 +227,7 @@ void roller_update() {
   map_t *map = g_game->map;
   player_t *paddle = g_game->player[0];
   map_update_list(&map->rollers, [paddle](roller_t *r) { roller_move(r, paddle); });
-  if (map->rollers == nullptr) game_exit(0);  // the last ball is gone: the game is over
+  if (map->rollers == nullptr) g_game->over = true;
 }
 
 void roller_display() {

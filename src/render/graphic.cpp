@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "core/game.h"
 #include "playfield/map.h"
@@ -17,6 +18,13 @@
 
 namespace {
 constexpr char kPausedWord[] = "PAUSED";
+constexpr char kClearedWords[] = "FIELD CLEARED";
+constexpr char kGameOverWords[] = "GAME OVER";
+constexpr char kLeaveHint[] = "Any key, a click or a pad button to leave";
+// The result's lines, in pixels of the 640x480 view up from its bottom.
+constexpr float kResultTitleRow = 290, kResultScoreRow = 250, kResultLeftRow = 224, kResultHintRow = 170;
+// How much of the field shows through behind the result.
+constexpr float kDimmedBy = 0.65f;
 // Heights above the field centre, in field units, of what is written over it.
 constexpr float kBricksLeftHeight = 23;
 constexpr float kScoreHeight = 25;
@@ -104,9 +112,47 @@ void graphic_draw_field() {
   graphic_prepare_display();
   map_display();
   player_display(0);
-  // The mother brick's hit takes the count to -1; the player sees 0 left.
-  text_display(0, kBricksLeftHeight, 0, GLUT_BITMAP_HELVETICA_18, std::max(g_game->map->bricks_left, 0));
+  if (map_cleared(g_game->map))
+    text_display_centred(0, kBricksLeftHeight, 0, GLUT_BITMAP_HELVETICA_18, kClearedWords);
+  else
+    text_display(0, kBricksLeftHeight, 0, GLUT_BITMAP_HELVETICA_18, g_game->map->bricks_left);
   text_display(0, kScoreHeight, 0, GLUT_BITMAP_HELVETICA_18, g_game->score);
+}
+
+// Drawn over whatever the view holds, in the view's own 640x480 pixels, so
+// that it scales with the view as the numbers do.
+void graphic_draw_result() {
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  gluOrtho2D(0, kViewWidth, 0, kViewHeight);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  // A veil of black, so that the words read over the brightest bricks.
+  glDisable(GL_LIGHTING);
+  glDisable(GL_DEPTH_TEST);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glColor4f(0, 0, 0, kDimmedBy);
+  glRectf(0, 0, kViewWidth, kViewHeight);
+  glDisable(GL_BLEND);
+  glColor3f(1, 1, 1);
+
+  const map_t *map = g_game->map;
+  const std::string score = "SCORE " + std::to_string(g_game->score);
+  const std::string left = "BRICKS LEFT " + std::to_string(std::max(map->bricks_left, 0));
+  void *font = GLUT_BITMAP_HELVETICA_18;
+  constexpr float kMiddle = kViewWidth / 2.0f;
+  text_display_centred(kMiddle, kResultTitleRow, 0, font, map_cleared(map) ? kClearedWords : kGameOverWords);
+  text_display_centred(kMiddle, kResultScoreRow, 0, font, score.c_str());
+  text_display_centred(kMiddle, kResultLeftRow, 0, font, left.c_str());
+  text_display_centred(kMiddle, kResultHintRow, 0, font, kLeaveHint);
+
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPopMatrix();
 }
 }  // namespace
 
@@ -140,6 +186,13 @@ void graphic_display_paused() {
   // Above the field centre, so it stands on the centre column whatever the
   // paddle's angle, in the dark band between the numbers and the bricks.
   text_display_centred(0, kPausedHeight, 0, GLUT_BITMAP_HELVETICA_18, kPausedWord);
+  glFlush();
+  SDL_GL_SwapBuffers();
+}
+
+void graphic_display_result() {
+  graphic_draw_field();
+  graphic_draw_result();
   glFlush();
   SDL_GL_SwapBuffers();
 }

@@ -17,6 +17,9 @@ void graphic_toggle_fullscreen();
 void graphic_resize(int w, int h);
 // The field as it stands, with the word PAUSED over its centre.
 void graphic_display_paused();
+// The field as play left it, dimmed, with the result over it: GAME OVER or
+// FIELD CLEARED, the score, the bricks left and how to leave.
+void graphic_display_result();
 // `picture` (640x480) scaled into the 4:3 view of the OpenGL window `screen`, on black.
 void graphic_display_picture(const SDL_Surface *screen, SDL_Surface *picture);
 void graphic_update();

@@ -402,10 +402,12 @@ TEST_F(FaultMatrix, WithoutBricksTheGamePlaysOnAndEscapeEndsItWithStatusZero) {
 }
 
 // Without its first ball the field is over before it starts: the rule for an
-// empty ball list ends the game at the first step, as a normal game over.
+// empty ball list ends play at the first step, as a normal game over.
 TEST_F(FaultMatrix, WithoutItsFirstBallTheGameIsOverAtOnceWithoutACrash) {
   start(failing_alloc("balls"));
   press_start();
+  ASSERT_TRUE(e2e::passed(xs::result_wait(s))) << output();
+  e2e::key_tap(s, XK_space);
   expect_end(0, kNothing, kNothing);
 }
 
@@ -413,15 +415,19 @@ TEST_F(FaultMatrix, WithoutItsFirstBallTheGameIsOverAtOnceWithoutACrash) {
 // Escape, closing the window and the quit area are the end-to-end tests'; the
 // end by the last ball lost is here.
 
-TEST_F(FaultMatrix, LosingTheOnlyBallEndsWithStatusZero) {
+TEST_F(FaultMatrix, LosingTheOnlyBallShowsTheResultUntilAKeyThenEndsWithStatusZero) {
   start(e2e::game_default());
   enter_play();
   // The first ball heads straight for the paddle at angle 0 and reaches it
   // about 0.7 s into play; the paddle, turning from the first frame on, has
   // left by then (37 degrees in half a second), and keeps turning until the
   // last ball is lost, so that a ball it still caught falls at a later pass.
-  e2e::key_press(s, XK_Right);
   // Past the rim it falls 30 units at 0.015 per ms: about two seconds more.
+  e2e::key_press(s, XK_Right);
+  ASSERT_TRUE(e2e::passed(xs::result_wait(s))) << output();
+  // Shown while the arrow is held all along: its repeats do not leave it.
+  e2e::key_release(s, XK_Right);
+  e2e::key_tap(s, XK_Return);
   expect_end(0, kNothing, kNothing);
 }
 

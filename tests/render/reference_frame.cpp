@@ -67,12 +67,17 @@ void reference_bricks() {
   }
 }
 
-// White digits in the font's own bitmaps, over everything.
-void reference_number(float height, int value) {
+// White text in the font's own bitmaps, over everything, from the centre
+// column or centred on it.
+void reference_text(float height, const std::string &text, bool centred = false) {
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_LIGHTING);
   glRasterPos3f(0, height, 0);
-  for (const char c : std::to_string(value)) glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, c);
+  const auto *bytes = reinterpret_cast<const unsigned char *>(text.c_str());
+  if (centred)
+    glBitmap(0, 0, 0, 0, -0.5f * static_cast<float>(glutBitmapLength(GLUT_BITMAP_HELVETICA_18, bytes)), 0,
+             nullptr);
+  for (const char c : text) glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, c);
   glEnable(GL_LIGHTING);
   glEnable(GL_DEPTH_TEST);
 }
@@ -85,9 +90,10 @@ void reference_frame() {
   // The paddle is the game's own drawing: what is compared here is the
   // spheres, the bricks' state and the numbers.
   player_display(0);
-  // The game shows 0 rather than -1 once the mother brick has been counted.
-  reference_number(23, std::max(g_game->map->bricks_left, 0));
-  reference_number(25, g_game->score);
+  // The count gives way once the mother brick has been counted too.
+  const int left = g_game->map->bricks_left;
+  reference_text(23, left < 0 ? "FIELD CLEARED" : std::to_string(left), left < 0);
+  reference_text(25, std::to_string(g_game->score));
   glFlush();
   SDL_GL_SwapBuffers();
 }

@@ -164,7 +164,7 @@ TEST_F(FramePictureTest, PaddleTurnedAndResizedEitherWay) {
   EXPECT_NE(bigger, last_) << "turning and resizing the paddle changed nothing on screen";
 }
 
-TEST_F(FramePictureTest, HitBricksFallingAwayAndTheCountPastZero) {
+TEST_F(FramePictureTest, HitBricksFallingAwayAndTheFieldCleared) {
   bench_field_reset(4);
   int i = 0;
   for (bricker_t *b = g_game->map->bricks; b != nullptr; b = b->next, ++i) {

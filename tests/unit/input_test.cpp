@@ -6,6 +6,7 @@
 #include "core/game_local.h"
 #include "core/pause.h"
 #include "fixture.h"
+#include "frontend/input_local.h"
 #include "frontend/menu_local.h"
 #include "frontend/pad.h"
 #include "frontend/sound_local.h"
@@ -224,6 +225,20 @@ const char *const kPadRows[] = {
     // stops the paddle, and the d-pad still held turns it once play resumes.
     "a0=-9000 b7=1 b7=0 b0=1 b1=1 b2=1 b3=1 b4=1 b5=1 a0=0 h0=8 b7=1 > left"};
 
+// One event of the rows here: as above, and mN=1 mouse button N pressed, c0=0
+// the window closed, f0=0 the keyboard focus lost.
+SDL_Event written_event(char kind, int n, int v) {
+  SDL_Event e{};
+  if (kind == 'a') e.jaxis = {SDL_JOYAXISMOTION, 0, Uint8(n), Sint16(v)};
+  if (kind == 'h') e.jhat = {SDL_JOYHATMOTION, 0, Uint8(n), Uint8(v)};
+  if (kind == 'b') e.jbutton = {Uint8(v ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP), 0, Uint8(n), Uint8(v)};
+  if (kind == 'k') e = key_event(v ? SDL_KEYDOWN : SDL_KEYUP, SDLKey(n));
+  if (kind == 'm') e = button_event(Uint8(n), 320, 240);
+  if (kind == 'c') e = plain_event(SDL_QUIT);
+  if (kind == 'f') e.active = {SDL_ACTIVEEVENT, 0, SDL_APPINPUTFOCUS};
+  return e;
+}
+
 class PadTest : public InputTest, public ::testing::WithParamInterface<const char *> {};
 
 TEST_P(PadTest, ActsAsTheKeysItStandsFor) {
@@ -236,12 +251,8 @@ TEST_P(PadTest, ActsAsTheKeysItStandsFor) {
   char kind = 0, equals = 0;
   SDL_Event e{};
   input_action_t title = INPUT_NOTHING;  // e is handed to the title and pushed once built
-  for (int n = 0, v = 0; in >> kind >> n >> equals >> v; title = menu_event_action(e), SDL_PushEvent(&e)) {
-    if (kind == 'a') e.jaxis = {SDL_JOYAXISMOTION, 0, Uint8(n), Sint16(v)};
-    if (kind == 'h') e.jhat = {SDL_JOYHATMOTION, 0, Uint8(n), Uint8(v)};
-    if (kind == 'b') e.jbutton = {Uint8(v ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP), 0, Uint8(n), Uint8(v)};
-    if (kind == 'k') e = key_event(v ? SDL_KEYDOWN : SDL_KEYUP, SDLKey(n));
-  }
+  for (int n = 0, v = 0; in >> kind >> n >> equals >> v; title = menu_event_action(e), SDL_PushEvent(&e))
+    e = written_event(kind, n, v);
   game_handle_events();
   SDL_Quit();
   for (bool on : {title == INPUT_START, title == INPUT_QUIT, ball_count() == 2, g_game->move_left != 0,
@@ -253,6 +264,42 @@ TEST_P(PadTest, ActsAsTheKeysItStandsFor) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Events, PadTest, ::testing::ValuesIn(kPadRows));
+
+// What each event asks of the result (q quit, f fullscreen, . nothing), with
+// Left (276) and d (100) held on the keyboard as it appeared, and A on the pad:
+// they, their repeats and their release leave it up; anything pressed after
+// it appeared, a click or the window closed leaves it; F11 still switches.
+const char *const kResultRows[][2] = {{"k276=1 k276=1 k276=0 k276=1", "...q"},
+                                      {"k100=1 k100=0 k97=1", "..q"},
+                                      {"k292=1 k292=0 k27=1", "f.q"},
+                                      {"b0=0 b0=1", ".q"},
+                                      {"b7=1", "q"},
+                                      {"m1=1", "q"},
+                                      {"m3=1", "q"},
+                                      {"m4=1 m5=1", ".."},
+                                      {"c0=0", "q"},
+                                      {"a0=30000 h0=8 f0=0 k98=0", "...."}};
+
+TEST_F(InputTest, TheResultIsLeftOnlyByWhatIsPressedAfterItAppears) {
+  for (const auto &[events, want] : kResultRows) {
+    input_create();
+    Uint8 held[SDLK_LAST] = {};
+    held[SDLK_LEFT] = held[SDLK_d] = 1;
+    input_ignore_keys(held, SDLK_LAST);
+    pad_take_button({SDL_JOYBUTTONDOWN, 0, PAD_A, SDL_PRESSED});
+    std::istringstream in(events);
+    std::string got;
+    char kind = 0, equals = 0;
+    for (int n = 0, v = 0; in >> kind >> n >> equals >> v;) {
+      const input_action_t action = input_take(written_event(kind, n, v), INPUT_RESULT);
+      got += action == INPUT_QUIT         ? 'q'
+             : action == INPUT_FULLSCREEN ? 'f'
+             : action == INPUT_NOTHING    ? '.'
+                                          : '?';
+    }
+    EXPECT_EQ(got, want) << events;
+  }
+}
 
 }  // namespace
 

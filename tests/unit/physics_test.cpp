@@ -1,7 +1,10 @@
 // physics_test.cpp -- the simulation step: its order, the frame clock and the inverted controls
 #include "core/physics.h"
 
+#include <cstdlib>
+
 #include "fixture.h"
+#include "playfield/bricker.h"
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "playfield/roller.h"
@@ -66,6 +69,20 @@ TEST_F(StepTest, InvertedControlsExpiryReadsTheClockAfterTheStamp) {
   run_at(13000 - (reads - 2), physics_update, 1);
   EXPECT_EQ(g_game->last_tick, 13000u);
   EXPECT_EQ(paddle()->inverser_time, -1.0f);
+}
+
+// The step that loses the last ball is the last: no brick moves after it, and
+// its clock is not stamped.
+TEST_F(StepTest, EndsAtTheBallsWhenTheLastIsLost) {
+  std::free(g_game->map->rollers);  // the last ball, gone in this step's walk
+  g_game->map->rollers = nullptr;
+  bricker_t *brick = put_brick(20);
+  brick->pos.y = 5;  // would settle
+  g_game->last_tick = 100;
+  step_at(110);
+  EXPECT_TRUE(g_game->over);
+  EXPECT_EQ(brick->pos.y, 5.0f);
+  EXPECT_EQ(g_game->last_tick, 100u);
 }
 
 TEST_F(StepTest, LeavesThePassThroughToABrickContact) {

@@ -68,11 +68,11 @@ class ScreenNumbersTest : public GameTest {
   }
 };
 
-// As the fixture leaves them, 150 bricks and no score; then the count past
-// zero once the mother brick has been counted too, which shows as 0.
-TEST_F(ScreenNumbersTest, TheCountStandsBelowTheScoreAndNeverBelowZero) {
+// As the fixture leaves them, 150 bricks and no score; then only the mother
+// brick left; then the count past zero once she has been counted too.
+TEST_F(ScreenNumbersTest, TheCountStandsBelowTheScoreUntilTheFieldIsCleared) {
   for (const auto &[left, score, left_shown, score_shown] :
-       {std::tuple{150, 0, "150", "0"}, {-1, 3020, "0", "3020"}}) {
+       {std::tuple{150, 0, "150", "0"}, {0, 3000, "0", "3000"}, {-1, 3020, "FIELD CLEARED", "3020"}}) {
     g_game->map->bricks_left = left, g_game->score = score;
     g_runs.clear();
     graphic_display();

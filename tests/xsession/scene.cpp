@@ -77,6 +77,29 @@ bool paused_shown(const Picture &screen) {
   return lit > 60;
 }
 
+bool result_shown(const Picture &screen) {
+  // Its lines stand between about 35 and 65 % of the view's height, and the
+  // field around them is dimmed: the numbers above it are no longer white.
+  const int w = std::min(screen.width, screen.height * 4 / 3), h = w * 3 / 4;
+  const int x0 = (screen.width - w) / 2, y0 = (screen.height - h) / 2;
+  int inside = 0, outside = 0;
+  for (int y = y0; y < y0 + h; ++y)
+    for (int x = x0; x < x0 + w; ++x) {
+      const bool in_lines =
+          y >= y0 + h * 34 / 100 && y < y0 + h * 66 / 100 && x >= x0 + w / 10 && x < x0 + w * 9 / 10;
+      (in_lines ? inside : outside) += white(screen.at(x, y));
+    }
+  return inside * 300 > w * h && outside == 0;
+}
+
+Error result_wait(Session &s) {
+  if (poll_until(Millis(30000), [&] { return game_exited(s) || result_shown(screenshot(s)); }) &&
+      !game_exited(s))
+    return {};
+  return s.game_status ? "the game " + describe_status(*s.game_status) + " before showing its result"
+                       : "no result on screen";
+}
+
 Error paddle_resize(Session &s, unsigned long keysym, int normal, bool bigger, PaddleSpan *seen) {
   key_tap(s, keysym);
   PaddleSpan now;

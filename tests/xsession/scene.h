@@ -28,6 +28,12 @@ bool play_shown(const Picture &screen);
 // above the field.
 bool paused_shown(const Picture &screen);
 
+// The result of a game is written in white over the dimmed field, in the
+// middle of the view, at any size of the window.
+bool result_shown(const Picture &screen);
+// Waits until the result is on screen.
+Error result_wait(Session &s);
+
 // Taps a paddle-size key and waits until the paddle is seen wider than 3/2 of
 // `normal` pixels (or, not `bigger`, narrower than 3/4), the last span seen
 // kept in `seen`: the game has then also handled every key sent before it.
