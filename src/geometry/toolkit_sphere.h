@@ -10,7 +10,8 @@ struct vec3_t {
 };
 
 // Wraps value into the closed range [0, modulus] by repeated subtraction or
-// addition: a whole multiple of the modulus comes back as the modulus, not 0.
+// addition: positive whole multiples of the modulus come back as the modulus,
+// 0 and negative whole multiples as 0.
 // Named apart from the C library's fmodf, whose results differ.
 float toolkit_fmodf(float value, float modulus);
 // Clears the sign only of values strictly below 0, so -0 and NaN pass through.
