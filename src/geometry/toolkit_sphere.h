@@ -24,5 +24,5 @@ float rad2deg(float radians);
 vec3_t sphere2cart(float rho, float theta, float phi);
 // Measured angles grow from +x towards +z, the opposite sense of sphere2cart.
 vec3_t cart2sphere(float x, float y, float z);
-// Max-norm scaling in the horizontal plane: the larger of |x|, |z| becomes 1.
+// Max-norm scaling in the horizontal plane: the larger of |x|, |z| becomes 1, the other no more than 1.
 vec3_t normalize(float x, float y, float z);
