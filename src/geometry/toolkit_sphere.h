@@ -10,7 +10,8 @@ struct vec3_t {
 };
 
 // Wraps value into the closed range [0, modulus] by repeated subtraction or
-// addition: a whole multiple of the modulus comes back as the modulus, not 0.
+// addition: positive whole multiples of the modulus come back as the modulus,
+// 0 and negative whole multiples as 0.
 // Named apart from the C library's fmodf, whose results differ.
 float toolkit_fmodf(float value, float modulus);
 // Clears the sign only of values strictly below 0, so -0 and NaN pass through.
@@ -23,5 +24,5 @@ float rad2deg(float radians);
 vec3_t sphere2cart(float rho, float theta, float phi);
 // Measured angles grow from +x towards +z, the opposite sense of sphere2cart.
 vec3_t cart2sphere(float x, float y, float z);
-// Max-norm scaling in the horizontal plane: the larger of |x|, |z| becomes 1.
+// Max-norm scaling in the horizontal plane: the larger of |x|, |z| becomes 1, the other no more than 1.
 vec3_t normalize(float x, float y, float z);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 #include "core/game.h"
 #include "frontend/sound.h"
@@ -27,14 +28,6 @@ constexpr double kHalfWidthWidening = 1.4;  // the paddle catches a little beyon
 // from three inside it to two outside, both ends included.
 constexpr double kBandInside = 3;
 constexpr double kBandOutside = 2;
-// A bounce leaves the larger part of a heading at 1 and the other no larger,
-// so in a millisecond a ball moves at most its speed along x and as much along
-// z: twice its speed, the speed power-up's included. A step no longer than
-// this cannot carry such a ball over the band, so looking where it lands sees
-// it in the band. (The twins of a split veer by 0.1 on each axis and can go
-// faster: a step over the whole band is judged along its path at any length.)
-constexpr double kFastestBallPerMs = 2 * (kBallSpeed + kSpeedBonus);
-constexpr double kLongStepMs = (kBandInside + kBandOutside) * kBallRadius / kFastestBallPerMs;
 
 struct band_edges_t {
   double inner, outer;
@@ -69,15 +62,16 @@ vec3_t roller_path_point(const vec3_t &from, const vec3_t &to, double t) {
 }
 
 // The first point of the step from `from` to `to` that lies in the band and
-// under the paddle's window, as a fraction of the step, or -1 where there is
-// none. Only the part of the path heading outwards counts: a ball bounced in
-// the band heads inwards, and stopping it again at every step would hold it
-// at the paddle for as long as the paddle stayed.
-double roller_first_covered(const vec3_t &from, const vec3_t &to, float radius, const player_t *paddle) {
+// under the paddle's window, as a fraction of the step, if there is one. Only
+// the part of the path heading outwards counts: a ball bounced in the band
+// heads inwards, and stopping it again at every step would hold it at the
+// paddle for as long as the paddle stayed.
+std::optional<double> roller_first_covered(const vec3_t &from, const vec3_t &to, float radius,
+                                           const player_t *paddle) {
   const double px = from.x, pz = from.z;
   const double dx = to.x - px, dz = to.z - pz;
   const double a = dx * dx + dz * dz, b = px * dx + pz * dz;
-  if (a == 0) return -1;
+  if (a == 0) return std::nullopt;
   // Where the path leaves the circle of the given radius, heading outwards.
   const auto leaves = [&](double edge, double *t) {
     const double q = b * b - a * (px * px + pz * pz - edge * edge);
@@ -87,10 +81,10 @@ double roller_first_covered(const vec3_t &from, const vec3_t &to, float radius, 
   };
   const band_edges_t band = roller_band_edges(radius, paddle);
   double lo = std::max(0.0, -b / a), hi = 0, inner = 0;
-  if (!leaves(band.outer, &hi)) return -1;
+  if (!leaves(band.outer, &hi)) return std::nullopt;
   if (leaves(band.inner, &inner)) lo = std::max(lo, inner);
   hi = std::min(hi, 1.0);
-  if (!(lo <= hi)) return -1;  // also a ball already poisoned with NaN
+  if (!(lo <= hi)) return std::nullopt;  // also a ball already poisoned with NaN
 
   const auto covered = [&](double t) {
     const vec3_t p = roller_path_point(from, to, t);
@@ -113,10 +107,56 @@ double roller_first_covered(const vec3_t &from, const vec3_t &to, float radius, 
     }
     return t;
   }
-  return -1;
+  return std::nullopt;
 }
 
-void roller_place(roller_t *r, const vec3_t &pos, const vec3_t &polar) {
+// A bounce heads a ball by normalize, which leaves neither part of a heading
+// above 1 (toolkit_sphere.h), so in a millisecond a ball moves at most its
+// speed along x and as much along z: twice its speed, the speed power-up's
+// included. A step no longer than this cannot carry such a ball over the band,
+// so looking where it lands sees it in the band. (The twins of a split veer by
+// 0.1 on each axis and can go faster: a step over the whole band is judged
+// along its path at any length.)
+constexpr double kFastestBallPerMs = 2 * (kBallSpeed + kSpeedBonus);
+constexpr double kLongStepMs = (kBandInside + kBandOutside) * kBallRadius / kFastestBallPerMs;
+}  // namespace
+
+// A step that lands in the band under the paddle bounces from where the ball
+// was. After a long step (a slow frame, a hitch) that is far inside the field,
+// and the ball would leave nearly straight back; a ball that lands beside the
+// paddle's end may have passed under it on the way, and a step over the whole
+// band never lands in it at all. So such steps are judged along the part of
+// their path inside the band: the ball stops at the first point there that the
+// paddle covers, as after short steps (a ball heading straight in stops where
+// it enters), and goes on only where nothing of it is covered. Steps no longer
+// than kLongStepMs that land short of the band or in it are judged where they
+// land, as they always were.
+std::optional<double> roller_contact(const roller_t *from, const roller_t *to, double dt,
+                                     const player_t *paddle) {
+  const band_t lands = roller_band(to->rho, from->radius, paddle);
+  if (dt > kLongStepMs ||
+      (roller_band(from->rho, from->radius, paddle) == band_t::short_of && lands == band_t::beyond))
+    return roller_first_covered(from->pos, to->pos, from->radius, paddle);
+  if (lands == band_t::inside && roller_under_paddle(paddle, to->rho, to->theta)) return 0.0;
+  return std::nullopt;
+}
+
+namespace {
+// Where the ball gets at the given speed: x goes dt ms, and y and z each read
+// the clock afresh. Kept out of line on purpose: GCC 12 at -O2, seeing y and z
+// rounded to float here and widened again where a stopped ball is placed on its
+// path, folds the pair away and places the ball from the unrounded doubles, a
+// float step off.
+[[gnu::noinline]] vec3_t roller_step_end(const roller_t *r, float speed, double dt) {
+  vec3_t to = r->pos;
+  to.x = static_cast<float>(to.x + dt * (r->dir.x * speed));
+  to.y = static_cast<float>(to.y + game_elapsed_ms() * (r->dir.y * speed));
+  to.z = static_cast<float>(to.z + game_elapsed_ms() * (r->dir.z * speed));
+  return to;
+}
+
+void roller_place(roller_t *r, const vec3_t &pos) {
+  const vec3_t polar = cart2sphere(pos.x, pos.y, pos.z);
   r->pos = pos;
   r->rho = polar.x;
   r->theta = polar.y;
@@ -124,54 +164,30 @@ void roller_place(roller_t *r, const vec3_t &pos, const vec3_t &polar) {
 }
 
 void roller_move(roller_t *r, player_t *paddle) {
-  vec3_t moved = r->pos;
-  float speed = r->speed;
   const double lost_line = paddle->rho + kLostBeyondPaddle;
   const bool was_beyond = r->rho > lost_line;
 
   // The expiry is tested per ball, so in the pass where the effect ends the
   // balls before the one that ends it have already moved fast.
+  float speed = r->speed;
   if (bonus_active(paddle, BONUS_FASTER)) {
     speed = static_cast<float>(speed + kSpeedBonus);
     bonus_expire(paddle, BONUS_FASTER);
   }
 
   const double dt = game_elapsed_ms();
-  moved.x = static_cast<float>(moved.x + dt * (r->dir.x * speed));
-  moved.y = static_cast<float>(moved.y + game_elapsed_ms() * (r->dir.y * speed));
-  moved.z = static_cast<float>(moved.z + game_elapsed_ms() * (r->dir.z * speed));
+  roller_t moved = *r;
+  roller_place(&moved, roller_step_end(r, speed, dt));
 
-  const vec3_t polar = cart2sphere(moved.x, moved.y, moved.z);
-  const band_t to = roller_band(polar.x, r->radius, paddle);
-  bool at_paddle = to == band_t::inside && roller_under_paddle(paddle, polar.x, polar.y);
-
-  // Where a step lands, the bounce goes from where the ball was: after a long
-  // step (a slow frame, a hitch) that is far inside the field, and the ball
-  // would leave nearly straight back; a ball that lands beside the paddle's
-  // end may have passed under it on the way, and a step over the whole band
-  // never lands in it at all. So such steps are judged along the part of their
-  // path inside the band: the ball stops at the first point there that the
-  // paddle covers and bounces from it, as after short steps (a ball heading
-  // straight in stops where it enters), and goes on only where nothing of it
-  // is covered. Steps no longer than kLongStepMs that land short of the band
-  // or in it never come here, and are what they always were.
-  if (dt > kLongStepMs ||
-      (roller_band(r->rho, r->radius, paddle) == band_t::short_of && to == band_t::beyond)) {
-    const double t = roller_first_covered(r->pos, moved, r->radius, paddle);
-    at_paddle = t >= 0;
-    if (t > 0) {
-      const vec3_t stop = roller_path_point(r->pos, moved, t);
-      roller_place(r, stop, cart2sphere(stop.x, stop.y, stop.z));
-    }
-  }
-
-  if (at_paddle) {
+  const std::optional<double> stop = roller_contact(r, &moved, dt, paddle);
+  if (!stop) {
+    *r = moved;
+  } else {
+    if (*stop > 0) roller_place(r, roller_path_point(r->pos, moved.pos, *stop));
     // Away from a point outside the rim on the paddle's radial line: the
     // further from the middle, the more sideways.
     roller_bounce(r, sphere2cart(paddle->rho + paddle->size, paddle->theta, paddle->phi));
     sound_play(SOUND_PADDLE, 0);
-  } else {
-    roller_place(r, moved, polar);
   }
 
   // Nothing brings a ball back from beyond the paddle: it is lost in the
