@@ -2,7 +2,7 @@
 #include "core/game.h"
 #include "render/graphic.h"
 
-int main(int /*argc*/, char** /*argv*/) {
+int main(int /*argc*/, char ** /*argv*/) {
   game_create();
   for (;;) {
     game_update();
