@@ -3,6 +3,7 @@
 
 #include <GL/glut.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
 #include <dlfcn.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "render/camera.h"
+#include "render/pace.h"
 #include "render/screen.h"
 #include "render/sphere.h"
 #include "render/text.h"
@@ -108,6 +110,7 @@ void graphic_prepare_display() {
 void graphic_rebuild() {
   graphic_init_opengl();
   camera_update();
+  pace_restart();
 }
 
 void graphic_draw_field() {
@@ -155,6 +158,7 @@ SDL_Surface *graphic_open_window(int depth, Uint32 flags) {
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);  // where the driver can, a swap waits for the display
   }
 
   SDL_Surface *screen = screen_set(depth, flags);
@@ -199,6 +203,23 @@ void graphic_require_x_display() {
   XCloseDisplay(display);
 }
 
+int graphic_refresh_hz() {
+  Display *display = XOpenDisplay(nullptr);
+  if (display == nullptr) return 0;
+  int hz = 0;
+  int event_base = 0;
+  int error_base = 0;
+  // Asked without the extension, the request would be an X error, which ends the process.
+  if (XRRQueryExtension(display, &event_base, &error_base) != 0) {
+    if (XRRScreenConfiguration *config = XRRGetScreenInfo(display, DefaultRootWindow(display))) {
+      hz = XRRConfigCurrentRate(config);
+      XRRFreeScreenConfigInfo(config);
+    }
+  }
+  XCloseDisplay(display);
+  return hz;
+}
+
 void graphic_create() {
   auto *graphic = static_cast<graphic_t *>(game_alloc(sizeof(graphic_t), "window"));
   g_game->graphic = graphic;
@@ -216,6 +237,8 @@ void graphic_create() {
   }
 
   graphic_init();
+  // The game never changes the display's mode, so its rate is read once.
+  pace_start(graphic_refresh_hz());
 }
 
 void graphic_display() {

@@ -44,6 +44,9 @@ void graphic_require_gl();
 // freeglut draws the spheres and the numbers, and needs an X display for it:
 // "quorvane: no X display opens ..." and status 1 where there is none.
 void graphic_require_x_display();
+// The display's refresh rate in hertz as X reports it (RandR), 0 where it
+// reports none (Xvfb's mode is at 0 Hz) or no display opens.
+int graphic_refresh_hz();
 
 // The play window, in the mode the title left (F11 may have filled the screen).
 void graphic_create();

@@ -1,0 +1,14 @@
+// pace.h -- frames of play held to the display's refresh rate where the driver would draw them faster
+#pragma once
+
+// Paces play for a display refreshing `hz` times a second (60 where it reports
+// no rate), or never waits where QUORVANE_FRAME_CAP=0 (for benchmarks alone).
+// Whether the driver already holds each swap to the display is timed afresh.
+void pace_start(int hz);
+// After a new video mode: the next frame is neither held by a deadline of the
+// old mode nor hurried, and the driver is timed afresh.
+void pace_restart();
+// Once per frame of play, after its swap: where the driver does not hold the
+// swap (llvmpipe, Xvfb), sleeps until the frame's period is out. A late frame
+// waits for nothing, and the next period counts from it.
+void pace_frame();
