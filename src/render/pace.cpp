@@ -26,7 +26,7 @@ std::int64_t pace_clock() {
 }  // namespace
 
 pace_step_t pace_rule(std::int64_t deadline, std::int64_t now, std::int64_t period) {
-  // Late, or the first frame: drawn at once, and the next period counts from
+  // Late, or the first frame: shown at once, and the next period counts from
   // it, so that a slow spell never ends in a burst of frames catching up.
   if (now >= deadline) return {now, now + period};
   // A deadline set at a longer period never holds a frame for more than one.

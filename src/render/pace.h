@@ -8,7 +8,7 @@ void pace_start(int hz);
 // After a new video mode: the next frame is neither held by a deadline of the
 // old mode nor hurried, and the driver is timed afresh.
 void pace_restart();
-// Once per frame of play, after its swap: where the driver does not hold the
-// swap (llvmpipe, Xvfb), sleeps until the frame's period is out. A late frame
-// waits for nothing, and the next period counts from it.
+// Once per frame of play, just before its swap: where the driver does not
+// hold the swap (llvmpipe, Xvfb), sleeps until the frame's period is out. A
+// late frame waits for nothing, and the next period counts from it.
 void pace_frame();

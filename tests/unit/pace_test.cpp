@@ -8,7 +8,7 @@
 namespace {
 constexpr std::int64_t kMs = 1000000;
 constexpr std::int64_t kP = 1000 * kMs / 60;  // a 60 Hz display's period
-constexpr std::int64_t kT = 5000 * kMs;       // a frame's end on the monotonic clock
+constexpr std::int64_t kT = 5000 * kMs;       // a frame ready, on the monotonic clock
 
 TEST(PaceRule, SleepsToTheDeadlineAndNeverCatchesUp) {
   const struct {
