@@ -76,7 +76,7 @@ std::vector<double> swaps_read(const xs::Session &s) {
 
 // Frames per second, the share of a core and the frame intervals over
 // `seconds` of play in a window of w x h, after a warm-up of 30 frames there
-// (a new mode builds its shaders and times the driver anew).
+// (a new mode builds its shaders anew).
 bool frames_measure(xs::Session &s, int w, int h, double seconds) {
   xs::window_resize(s, w, h);
   const size_t before = swaps_read(s).size();

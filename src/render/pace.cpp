@@ -65,7 +65,7 @@ void pace_start(int hz) {
   if (cap == nullptr || std::strcmp(cap, "0") != 0) g_pace.period = kNsPerSecond / (hz > 0 ? hz : kDefaultHz);
 }
 
-void pace_restart() { g_pace = {g_pace.period, 0, 0, 0, 0, false}; }
+void pace_restart() { g_pace.deadline = 0; }
 
 void pace_frame() {
   const std::int64_t now = pace_clock();

@@ -5,8 +5,8 @@
 // no rate), or never waits where QUORVANE_FRAME_CAP=0 (for benchmarks alone).
 // Whether the driver already holds each swap to the display is timed afresh.
 void pace_start(int hz);
-// After a new video mode: the next frame is neither held by a deadline of the
-// old mode nor hurried, and the driver is timed afresh.
+// After a new video mode: its first frame is shown at once, neither held by a
+// deadline of the old mode nor followed by a hurried one.
 void pace_restart();
 // Once per frame of play, just before its swap: where the driver does not
 // hold the swap (llvmpipe, Xvfb), sleeps until the frame's period is out. A
