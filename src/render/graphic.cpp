@@ -244,8 +244,8 @@ void graphic_create() {
 void graphic_display() {
   graphic_draw_field();
   glFlush();
-  // Where a driver holds the swap, it waits here too: frames then reach the
-  // screen a period apart, however long each took to draw.
+  // Where a driver holding the swap would wait: frames then reach the screen
+  // a period apart, however long each took to draw.
   pace_frame();
   SDL_GL_SwapBuffers();
 }
