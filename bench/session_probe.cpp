@@ -1,6 +1,7 @@
 // session_probe.cpp -- start-up latency, memory and CPU at rest of a real game, driven by real X input
 //
-// Usage: session_probe [--idle SECONDS] [--trace FILE] GAME PICTURE PLAY_SECONDS [SAMPLE_SECOND...]
+// Usage: session_probe [--idle SECONDS] [--trace FILE] [--frames WxH] GAME PICTURE PLAY_SECONDS
+//                      [SAMPLE_SECOND...]
 // Starts GAME with the title picture PICTURE under a private Xvfb, times the
 // launch until the title picture is on screen, the Space release until the
 // title window goes and until the first game frame, then plays a scripted game
@@ -8,8 +9,11 @@
 // SAMPLE_SECOND, and quits with Escape. With --idle it also reads the game's
 // CPU time over SECONDS of a still title and of a pause. With --trace, strace
 // follows the game's reads from just before Space until the title window has
-// gone, into FILE, with wall-clock stamps (-ttt). Prints one "name value" line
-// per figure.
+// gone, into FILE, with wall-clock stamps (-ttt). With --frames, on a screen
+// of WxH, the game's window is resized to WxH after the first frame and no
+// key is pressed: it gives the frames per second, the share of a core and the
+// frame intervals over PLAY_SECONDS of play, each swap timed in the game by
+// the preloaded swap_times library. Prints one "name value" line per figure.
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -18,6 +22,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -53,6 +58,52 @@ double cpu_percent(pid_t pid, double seconds) {
   return 100 * (xs::proc_cpu_seconds(pid) - before) / seconds;
 }
 
+// The title picture as a window k times its size shows it.
+xs::Picture picture_times(const xs::Picture &p, int k) {
+  xs::Picture out{p.width * k, p.height * k, {}};
+  for (int y = 0; y < out.height; ++y)
+    for (int x = 0; x < out.width; ++x) out.px.push_back(p.at(x / k, y / k));
+  return out;
+}
+
+// The game's buffer swaps so far, in seconds on the monotonic clock (that of steady_clock).
+std::vector<double> swaps_read(const xs::Session &s) {
+  const std::string bytes = xs::read_file(s.dir + "/swaps");
+  std::vector<double> times(bytes.size() / sizeof(double));
+  std::memcpy(times.data(), bytes.data(), times.size() * sizeof(double));
+  return times;
+}
+
+// Frames per second, the share of a core and the frame intervals over
+// `seconds` of play in a window of w x h, after a warm-up of 30 frames there
+// (a new mode builds its shaders anew).
+bool frames_measure(xs::Session &s, int w, int h, double seconds) {
+  xs::window_resize(s, w, h);
+  const size_t before = swaps_read(s).size();
+  if (!xs::poll_until(xs::Millis(20000),
+                      [&] { return xs::game_exited(s) || swaps_read(s).size() >= before + 30; }))
+    return false;
+  const double start = std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
+  const double cpu = xs::proc_cpu_seconds(s.game_pid);
+  xs::pause_for(xs::Millis(static_cast<long>(seconds * 1000)));
+  const double used = xs::proc_cpu_seconds(s.game_pid) - cpu;
+  if (xs::game_exited(s)) return false;
+  std::vector<double> times, ms;
+  for (const double t : swaps_read(s))
+    if (t >= start && t <= start + seconds) times.push_back(t);
+  for (size_t i = 1; i < times.size(); ++i) ms.push_back(1000 * (times[i] - times[i - 1]));
+  if (ms.empty()) return false;
+  std::sort(ms.begin(), ms.end());
+  const auto near =
+      std::count_if(ms.begin(), ms.end(), [](double t) { return std::abs(t - 1000.0 / 60) <= 3; });
+  std::printf("frames_per_second %.1f\ncpu_percent %.1f\n", ms.size() / (times.back() - times.front()),
+              100 * used / seconds);
+  std::printf(
+      "interval_ms_p5 %.2f\ninterval_ms_p50 %.2f\ninterval_ms_p95 %.2f\nwithin_3ms_of_60hz_percent %.1f\n",
+      ms[ms.size() / 20], ms[ms.size() / 2], ms[ms.size() * 19 / 20], 100.0 * near / ms.size());
+  return true;
+}
+
 // strace on the game's reads into `file`, until it gets SIGINT (which detaches).
 pid_t trace_start(pid_t game, const std::string &file) {
   const pid_t pid = fork();
@@ -70,21 +121,24 @@ pid_t trace_start(pid_t game, const std::string &file) {
 
 int main(int argc, char **argv) {
   double idle_seconds = 0;
-  std::string trace;
-  for (; argc > 2 && (std::strcmp(argv[1], "--idle") == 0 || std::strcmp(argv[1], "--trace") == 0);
-       argc -= 2, argv += 2) {
+  std::string trace, frames;
+  for (; argc > 2 && std::strncmp(argv[1], "--", 2) == 0; argc -= 2, argv += 2) {
     if (argv[1][2] == 'i')
       idle_seconds = std::atof(argv[2]);
-    else
+    else if (argv[1][2] == 't')
       trace = argv[2];
+    else
+      frames = argv[2];
   }
-  if (argc < 4) {
-    std::fprintf(stderr,
-                 "usage: session_probe [--idle SECONDS] [--trace FILE] GAME PICTURE PLAY_SECONDS "
-                 "[SAMPLE_SECOND...]\n");
+  int frames_w = 0, frames_h = 0;
+  if (argc < 4 || (!frames.empty() && std::sscanf(frames.c_str(), "%dx%d", &frames_w, &frames_h) != 2)) {
+    std::fprintf(
+        stderr,
+        "usage: session_probe [--idle SECONDS] [--trace FILE] [--frames WxH] GAME PICTURE PLAY_SECONDS "
+        "[SAMPLE_SECOND...]\n");
     return 2;
   }
-  const double play_seconds = std::atof(argv[3]);
+  double play_seconds = std::atof(argv[3]);
   std::vector<double> samples_at;
   for (int i = 4; i < argc; ++i) samples_at.push_back(std::atof(argv[i]));
   const xs::Picture title = xs::bmp_load(argv[2]);
@@ -94,7 +148,9 @@ int main(int argc, char **argv) {
   }
 
   xs::Session s;
-  if (const xs::Error e = xs::server_start(s); !e.empty()) {
+  std::vector<std::string> screen;
+  if (!frames.empty()) screen = {"-screen", "0", frames + "x24"};
+  if (const xs::Error e = xs::server_start(s, screen); !e.empty()) {
     std::fprintf(stderr, "session_probe: %s\n", e.c_str());
     return 2;
   }
@@ -102,14 +158,23 @@ int main(int argc, char **argv) {
   how.binary = argv[1];
   how.picture = argv[2];
   how.env = {{"LIBGL_ALWAYS_SOFTWARE", "1"}};
+  if (!frames.empty()) {
+    const char *preload = std::getenv("QUORVANE_E2E_PRELOAD");
+    how.env.push_back({"LD_PRELOAD", std::string(SWAP_TIMES_LIBRARY) + " " + (preload ? preload : "")});
+    how.env.push_back({"QUORVANE_SWAP_TIMES", "swaps"});
+  }
   const xs::Millis deadline(20000);
 
   const Clock::time_point launch = Clock::now();
   if (!xs::game_start(s, how).empty()) return fail("starting the game");
   if (!xs::poll_until(deadline,
                       [&] {
-                        return xs::game_exited(s) || (xs::game_window_wait(s, xs::Millis(0)).empty() &&
-                                                      xs::title_shown(xs::screenshot(s), title));
+                        if (xs::game_exited(s)) return true;
+                        if (!xs::game_window_wait(s, xs::Millis(0)).empty()) return false;
+                        // A large screen's first window is a whole multiple of the picture.
+                        const xs::Picture shot = xs::screenshot(s);
+                        const int k = std::max(1, shot.width / title.width);
+                        return xs::title_shown(shot, k == 1 ? title : picture_times(title, k));
                       }) ||
       xs::game_exited(s))
     return fail("waiting for the title");
@@ -150,6 +215,11 @@ int main(int argc, char **argv) {
     return fail("waiting for the first frame");
   std::printf("space_release_to_first_frame_ms %.1f\n", ms_since(released));
   if (!xs::play_wait(s).empty()) return fail("finding the game window");
+  if (!frames.empty()) {
+    if (!frames_measure(s, frames_w, frames_h, play_seconds))
+      return fail(xs::game_exited(s) ? "the game ended during play" : "timing the frames");
+    play_seconds = 0;  // no scripted game
+  }
   if (idle_seconds > 0) {
     xs::key_tap(s, XK_p);
     xs::pause_for(xs::Millis(500));  // the paused frame drawn

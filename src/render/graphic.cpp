@@ -11,6 +11,7 @@
 #include "playfield/map.h"
 #include "playfield/player.h"
 #include "render/camera.h"
+#include "render/pace.h"
 #include "render/screen.h"
 #include "render/sphere.h"
 #include "render/text.h"
@@ -106,6 +107,7 @@ void graphic_prepare_display() {
 void graphic_rebuild() {
   graphic_init_opengl();
   camera_update();
+  pace_restart();
 }
 
 void graphic_draw_field() {
@@ -173,11 +175,16 @@ void graphic_create() {
   }
 
   graphic_init();
+  // The game never changes the display's mode, so its rate is read once.
+  pace_start(video_refresh_hz());
 }
 
 void graphic_display() {
   graphic_draw_field();
   glFlush();
+  // Where a driver holding the swap would wait: frames then reach the screen
+  // a period apart, however long each took to draw.
+  pace_frame();
   SDL_GL_SwapBuffers();
 }
 

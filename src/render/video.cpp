@@ -2,6 +2,7 @@
 #include "render/video.h"
 
 #include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
 #include <dlfcn.h>
 
 #include <algorithm>
@@ -86,6 +87,7 @@ SDL_Surface *video_set(bool fullscreen) {
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);  // where the driver can, a swap waits for the display
   }
   SDL_Surface *screen = nullptr;
   if (!fullscreen) {
@@ -150,6 +152,23 @@ void video_require_play() {
 }
 
 bool video_title_through_gl() { return g_title_gl; }
+
+int video_refresh_hz() {
+  Display *display = XOpenDisplay(nullptr);
+  if (display == nullptr) return 0;
+  int hz = 0;
+  int event_base = 0;
+  int error_base = 0;
+  // Asked without the extension, the request would be an X error, which ends the process.
+  if (XRRQueryExtension(display, &event_base, &error_base) != 0) {
+    if (XRRScreenConfiguration *config = XRRGetScreenInfo(display, DefaultRootWindow(display))) {
+      hz = XRRConfigCurrentRate(config);
+      XRRFreeScreenConfigInfo(config);
+    }
+  }
+  XCloseDisplay(display);
+  return hz;
+}
 
 SDL_Surface *video_open_mode(const video_mode_t &mode) {
   video_start();

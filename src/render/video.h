@@ -26,6 +26,9 @@ SDL_Surface *video_open(video_use_t use);
 // back in the old mode if the new one is refused; the window carries on
 // either way. Returns its surface, which may be new.
 SDL_Surface *video_toggle_fullscreen();
+// The display's refresh rate in hertz as X reports it (RandR), 0 where it
+// reports none (Xvfb's mode is at 0 Hz) or no display opens.
+int video_refresh_hz();
 // The window at the size the window manager gave it (the last of a burst), or
 // as it was if that size is refused. Null when it changes nothing: fullscreen
 // keeps its size, and a window its own.

@@ -1,14 +1,16 @@
 // clock_hooks.cpp -- the game's clock stood still or slowed down for the end-to-end tests, and shown in a
 // file
 //
-// Linked with --wrap=SDL_GetTicks,--wrap=SDL_GL_SwapBuffers, so only the game's
-// own calls come here, not the media library's. QUORVANE_CLOCK_FRAME_MS=N: the
-// clock stands still and moves on N ms at every buffer swap, one drawn frame.
+// Linked with --wrap=SDL_GetTicks,--wrap=SDL_GL_SwapBuffers,--wrap=clock_nanosleep, so only
+// the game's own calls come here, not the media library's. QUORVANE_CLOCK_FRAME_MS=N: the
+// clock stands still and moves on N ms at every buffer swap, one drawn frame, and
+// frames are not held to the display's real period.
 // QUORVANE_CLOCK_RATE=F: it runs at F times real time. With either, the file
 // "clock" in the working directory holds the clock after the last frame drawn,
 // for a test to wait on.
 #include <SDL/SDL.h>
 #include <fcntl.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -16,6 +18,7 @@
 
 extern "C" Uint32 __real_SDL_GetTicks(void);
 extern "C" void __real_SDL_GL_SwapBuffers(void);
+extern "C" int __real_clock_nanosleep(clockid_t clock, int flags, const timespec *at, timespec *left);
 
 namespace {
 const char *const g_frame_setting = std::getenv("QUORVANE_CLOCK_FRAME_MS");
@@ -38,4 +41,8 @@ extern "C" void __wrap_SDL_GL_SwapBuffers(void) {
   char line[16];
   const int n = std::snprintf(line, sizeof line, "%10u\n", static_cast<unsigned>(__wrap_SDL_GetTicks()));
   if (g_file >= 0 && pwrite(g_file, line, static_cast<size_t>(n), 0) != n) g_file = -1;
+}
+
+extern "C" int __wrap_clock_nanosleep(clockid_t clock, int flags, const timespec *at, timespec *left) {
+  return g_frame_ms > 0 ? 0 : __real_clock_nanosleep(clock, flags, at, left);
 }

@@ -37,11 +37,11 @@ echo "$(field Maintainer)" | grep -q '^[^<]\+ <[^@>]\+@[^>]\+>$' || fail "Mainta
 [ -n "$(field Description)" ] || fail "no Description"
 ok "Package, Version, Architecture, Section, Maintainer, Description"
 
-# The game links SDL 1.2, GL, GLU and GLUT; the dependencies come from the
+# The game links SDL 1.2, GL, GLU, GLUT and RandR; the dependencies come from the
 # libraries' own packages, so accept each library's known package names.
 depends=$(field Depends)
 echo "Depends: $depends"
-for lib in 'libsdl1\.2debian' 'libgl1' 'libglu1(-mesa)?' '(freeglut3|libglut3(\.[0-9]+)?)' 'libc6'; do
+for lib in 'libsdl1\.2debian' 'libgl1' 'libglu1(-mesa)?' '(freeglut3|libglut3(\.[0-9]+)?)' 'libxrandr2' 'libc6'; do
   if echo "$depends" | tr ',' '\n' | sed 's/^ *//' | grep -Eq "^$lib( |\$)"; then
     ok "depends on $lib"
   else
