@@ -7,7 +7,8 @@
 // title window goes and until the first game frame, then plays a scripted game
 // for PLAY_SECONDS, reading the game's peak resident memory (VmHWM) at each
 // SAMPLE_SECOND, and quits with Escape. With --idle it also reads the game's
-// CPU time over SECONDS of a still title and of a pause. With --trace, strace
+// CPU time over SECONDS of a still title, of a pause and, once the last ball
+// is lost, of the result. With --trace, strace
 // follows the game's reads from just before Space until the title window has
 // gone, into FILE, with wall-clock stamps (-ttt). With --frames, on a screen
 // of WxH, the game's window is resized to WxH after the first frame and no
@@ -261,6 +262,13 @@ int main(int argc, char **argv) {
     print_memory(s.game_pid, std::to_string(static_cast<int>(samples_at[next_sample])) + "s");
   print_memory(s.game_pid, "end");
 
+  if (idle_seconds > 0) {
+    // The paddle turning away until the last ball is lost: the result at rest.
+    xs::key_press(s, XK_Right);
+    if (!xs::result_wait(s).empty()) return fail("waiting for the result");
+    xs::key_release(s, XK_Right);
+    std::printf("result_idle_cpu_percent %.2f\n", cpu_percent(s.game_pid, idle_seconds));
+  }
   xs::key_tap(s, XK_Escape);
   const std::optional<int> status = xs::wait_exit(s, deadline);
   if (!status) return fail("waiting for the game to quit");
