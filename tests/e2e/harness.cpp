@@ -2,6 +2,7 @@
 #include "harness.h"
 
 #include <X11/keysym.h>
+#include <signal.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +39,18 @@ Launch game_hooked(Env env) {
 long game_clock_ms(const Session &s) {
   const std::string text = read_file(s.dir + "/clock");
   return text.empty() ? -1 : std::strtol(text.c_str(), nullptr, 10);
+}
+
+Check game_clock_move(Session &s, long ms) {
+  const long before = game_clock_ms(s);
+  sigval by{};
+  by.sival_int = static_cast<int>(ms);
+  if (before < 0 || sigqueue(s.game_pid, SIGUSR1, by) != 0)
+    return ::testing::AssertionFailure() << "the game's clock cannot be moved: no clock setting, or no game";
+  if (poll_until(Millis(10000), [&] { return game_clock_ms(s) >= before + ms; }))
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "the game's clock stays at " << game_clock_ms(s) << " ms, not moved on "
+                                       << ms << " ms from " << before;
 }
 
 void GameSessionTest::SetUp() {
