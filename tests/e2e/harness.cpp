@@ -49,8 +49,8 @@ Check game_clock_move(Session &s, long ms) {
     return ::testing::AssertionFailure() << "the game's clock cannot be moved: no clock setting, or no game";
   if (poll_until(Millis(10000), [&] { return game_clock_ms(s) >= before + ms; }))
     return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "the game's clock stays at " << game_clock_ms(s) << " ms, not moved on "
-                                       << ms << " ms from " << before;
+  return ::testing::AssertionFailure() << "the game's clock stays at " << game_clock_ms(s)
+                                       << " ms, not moved on " << ms << " ms from " << before;
 }
 
 void GameSessionTest::SetUp() {
