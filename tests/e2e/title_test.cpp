@@ -3,8 +3,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <initializer_list>
-#include <vector>
 
 #include "harness.h"
 
@@ -130,33 +128,28 @@ void PrintTo(const Click &c, std::ostream *out) {
   *out << "button " << c.button << " at (" << c.x << "," << c.y << ")";
 }
 
-class TitleClick : public TitleScreen, public ::testing::WithParamInterface<Click> {
- protected:
-  // Clicks that must do nothing, then one wait: starting or quitting cannot be
-  // undone, so whichever of them acted leaves the title gone at the end.
-  ::testing::AssertionResult still_waiting_after(std::initializer_list<Click> misses) {
-    for (const Click miss : misses) click(s, miss.x, miss.y, miss.button);
-    return still_waiting() << " after " << ::testing::PrintToString(std::vector<Click>(misses));
-  }
-};
+class TitleStartClick : public TitleScreen, public ::testing::WithParamInterface<Click> {};
 
-class TitleStartClick : public TitleClick {};
-
+// Starting and quitting cannot be undone: a missed click that acted leaves the
+// title gone after the last one, so one wait follows them all.
 TEST_P(TitleStartClick, StartsOnlyForALeftClickInsideTheStartArea) {
   // One pixel outside each edge, and the other buttons inside.
-  ASSERT_TRUE(still_waiting_after({Click{219, 400, 1}, Click{421, 400, 1}, Click{300, 389, 1},
-                                   Click{300, 421, 1}, Click{320, 405, 3}, Click{320, 405, 2}}));
+  for (const Click miss : {Click{219, 400, 1}, Click{421, 400, 1}, Click{300, 389, 1}, Click{300, 421, 1},
+                           Click{320, 405, 3}, Click{320, 405, 2}})
+    click(s, miss.x, miss.y, miss.button);
+  ASSERT_TRUE(still_waiting()) << "after the clicks beside the start area";
   click(s, GetParam().x, GetParam().y, GetParam().button);
   EXPECT_TRUE(game_starts());
 }
 
 INSTANTIATE_TEST_SUITE_P(Corners, TitleStartClick, ::testing::Values(Click{220, 390, 1}, Click{420, 420, 1}));
 
-class TitleQuitClick : public TitleClick {};
+class TitleQuitClick : public TitleScreen, public ::testing::WithParamInterface<Click> {};
 
 TEST_P(TitleQuitClick, QuitsWithStatusZeroForAnyButtonInsideTheQuitArea) {
-  ASSERT_TRUE(
-      still_waiting_after({Click{249, 450, 1}, Click{300, 466, 1}, Click{381, 450, 3}, Click{300, 439, 2}}));
+  for (const Click miss : {Click{249, 450, 1}, Click{300, 466, 1}, Click{381, 450, 3}, Click{300, 439, 2}})
+    click(s, miss.x, miss.y, miss.button);
+  ASSERT_TRUE(still_waiting()) << "after the clicks beside the quit area";
   click(s, GetParam().x, GetParam().y, GetParam().button);
   EXPECT_TRUE(ends_with_status(s, 0, Millis(20000)));
 }

@@ -33,17 +33,14 @@ int g_file =
     g_frame_setting || g_rate_setting ? open("clock", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644) : -1;
 
 // Fixed width, written in place: a reader sees the old tick or the new one.
-// Without stdio, as it also runs in the signal handler; written again if that
-// handler came in between, so that the file never keeps a clock from before a move.
+// No stdio, as the signal handler writes it too, and written again if that
+// came in between, so that the file never keeps a clock from before a move.
 void clock_show() {
-  for (unsigned begun = ++g_shows;; begun = g_shows) {
-    char line[11];
+  for (unsigned begun = ++g_shows; g_file >= 0; begun = g_shows) {
+    char line[] = "          \n";
     int at = 10;
-    for (Uint32 tick = __wrap_SDL_GetTicks(); at == 10 || tick > 0; tick /= 10)
-      line[--at] = static_cast<char>('0' + tick % 10);
-    while (at > 0) line[--at] = ' ';
-    line[10] = '\n';
-    if (g_file >= 0 && pwrite(g_file, line, sizeof line, 0) != sizeof line) g_file = -1;
+    for (Uint32 tick = __wrap_SDL_GetTicks(); at == 10 || tick > 0; tick /= 10) line[--at] = '0' + tick % 10;
+    if (pwrite(g_file, line, 11, 0) != 11) g_file = -1;
     if (g_shows == begun) return;
   }
 }
@@ -54,11 +51,10 @@ void clock_move(int, siginfo_t *info, void *) {
 }
 
 const bool g_movable = [] {
-  if (g_file < 0) return false;
   struct sigaction action = {};
   action.sa_sigaction = clock_move;
   action.sa_flags = SA_SIGINFO | SA_RESTART;
-  return sigaction(SIGUSR1, &action, nullptr) == 0;
+  return g_file >= 0 && sigaction(SIGUSR1, &action, nullptr) == 0;
 }();
 }  // namespace
 
