@@ -2,7 +2,9 @@
 #include "harness.h"
 
 #include <X11/keysym.h>
+#include <signal.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -38,6 +40,17 @@ Launch game_hooked(Env env) {
 long game_clock_ms(const Session &s) {
   const std::string text = read_file(s.dir + "/clock");
   return text.empty() ? -1 : std::strtol(text.c_str(), nullptr, 10);
+}
+
+Check game_clock_move(Session &s, long ms) {
+  const long before = std::max(0L, game_clock_ms(s));  // nothing written before the first frame
+  sigval by{};
+  by.sival_int = static_cast<int>(ms);
+  if (sigqueue(s.game_pid, SIGUSR1, by) == 0 &&
+      poll_until(Millis(10000), [&] { return game_clock_ms(s) >= before + ms; }))
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << "the game's clock was not moved on from " << before << " ms (is a clock setting given?)";
 }
 
 void GameSessionTest::SetUp() {

@@ -32,6 +32,9 @@ inline Check game_launch(Session &s, const Launch &how = game_default()) {
 inline Check window_wait(Session &s, Millis d) { return passed(game_window_wait(s, d)); }
 inline Check polite_close(Session &s) { return passed(window_close(s)); }
 inline Check ends_with_status(Session &s, int code, Millis d) { return passed(game_end_expect(s, code, d)); }
+// Moves the hooked game's clock, given a setting, on by `ms` at once, as a
+// pause or the title would, and waits until the game has taken the move.
+Check game_clock_move(Session &s, long ms);
 
 // Each test gets its own display and its own game, already showing its title;
 // a test sets `launch` (say, extra environment) before this SetUp runs. At the

@@ -212,7 +212,8 @@ TEST_F(HalfSpeedPlayScreen, LosingTheFocusPausesAndGettingItBackDoesNotResume) {
 
 // Up gives the paddle 10 s of play at double width, 20 s of real time at half
 // speed. A 24 s pause, longer than the whole effect, must not use any of it
-// up. Splits from the pause on keep balls in play until the effect ends.
+// up: the game's clock is moved on 24 s while it waits paused. Splits from the
+// pause on keep balls in play until the effect ends.
 TEST_F(HalfSpeedPlayScreen, AnEffectOutlastsAPauseLongerThanItself) {
   const PaddleSpan normal = paddle_find(first);
   ASSERT_TRUE(normal_width(normal));
@@ -221,7 +222,7 @@ TEST_F(HalfSpeedPlayScreen, AnEffectOutlastsAPauseLongerThanItself) {
   ASSERT_TRUE(passed(paddle_resize(s, XK_Up, normal.width(), true, &now)));
   key_tap(s, XK_p);
   ASSERT_TRUE(shows_paused());
-  pause_for(Millis(24000));
+  ASSERT_TRUE(game_clock_move(s, 24000));
   // A ball passing beside the paddle widens a reading now and then: look for
   // a frame with the paddle at the width expected.
   auto width_near = [&](double want, Millis bound) {
