@@ -2,6 +2,7 @@
 #include "frontend/input.h"
 
 #include <sstream>
+#include <vector>
 
 #include "core/game_local.h"
 #include "core/pause.h"
@@ -225,19 +226,26 @@ const char *const kPadRows[] = {
     // stops the paddle, and the d-pad still held turns it once play resumes.
     "a0=-9000 b7=1 b7=0 b0=1 b1=1 b2=1 b3=1 b4=1 b5=1 a0=0 h0=8 b7=1 > left"};
 
-// One event of the rows here: as above, and mN=1 mouse button N pressed, c0=0
-// the window closed, f0=0 the keyboard focus lost.
-SDL_Event written_event(char kind, int n, int v) {
-  SDL_Event e{};
-  if (kind == 'a') e.jaxis = {SDL_JOYAXISMOTION, 0, Uint8(n), Sint16(v)};
-  if (kind == 'h') e.jhat = {SDL_JOYHATMOTION, 0, Uint8(n), Uint8(v)};
-  if (kind == 'b') e.jbutton = {Uint8(v ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP), 0, Uint8(n), Uint8(v)};
-  if (kind == 'k') e = key_event(v ? SDL_KEYDOWN : SDL_KEYUP, SDLKey(n));
-  if (kind == 'm') e = button_event(Uint8(n), 320, 240);
-  if (kind == 'c') e = plain_event(SDL_QUIT);
-  if (kind == 'f') e.active = {SDL_ACTIVEEVENT, 0, SDL_APPINPUTFOCUS};
-  return e;
+// The events of a row, up to its '>': as above, and mN=1 mouse button N
+// pressed, c0=0 the window closed, f0=0 the keyboard focus lost.
+std::vector<SDL_Event> written_events(const char *row) {
+  std::istringstream in(std::string(row).substr(0, std::string(row).find('>')));
+  std::vector<SDL_Event> events;
+  char kind = 0, equals = 0;
+  for (int n = 0, v = 0; in >> kind >> n >> equals >> v;) {
+    SDL_Event e{};
+    if (kind == 'a') e.jaxis = {SDL_JOYAXISMOTION, 0, Uint8(n), Sint16(v)};
+    if (kind == 'h') e.jhat = {SDL_JOYHATMOTION, 0, Uint8(n), Uint8(v)};
+    if (kind == 'b') e.jbutton = {Uint8(v ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP), 0, Uint8(n), Uint8(v)};
+    if (kind == 'k') e = key_event(v ? SDL_KEYDOWN : SDL_KEYUP, SDLKey(n));
+    if (kind == 'm') e = button_event(Uint8(n), 320, 240);
+    if (kind == 'c') e = plain_event(SDL_QUIT);
+    if (kind == 'f') e.active = {SDL_ACTIVEEVENT, 0, SDL_APPINPUTFOCUS};
+    events.push_back(e);
+  }
+  return events;
 }
+std::string outcome(const char *row) { return std::string(row).substr(std::string(row).find('>') + 1); }
 
 class PadTest : public InputTest, public ::testing::WithParamInterface<const char *> {};
 
@@ -245,14 +253,10 @@ TEST_P(PadTest, ActsAsTheKeysItStandsFor) {
   put_ball({20, 0.4f, 0}, {1, 0, 0});
   setenv("SDL_VIDEODRIVER", "dummy", 1);  // the queue runs once video has started; no window needed
   ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-  std::istringstream in(GetParam()),
-      words("start quit split left right pass speed swap small big mute paused");
+  std::istringstream words("start quit split left right pass speed swap small big mute paused");
   std::string did, word;
-  char kind = 0, equals = 0;
-  SDL_Event e{};
-  input_action_t title = INPUT_NOTHING;  // e is handed to the title and pushed once built
-  for (int n = 0, v = 0; in >> kind >> n >> equals >> v; title = menu_event_action(e), SDL_PushEvent(&e))
-    e = written_event(kind, n, v);
+  input_action_t title = INPUT_NOTHING;  // of the last event handed to the title
+  for (SDL_Event e : written_events(GetParam())) title = menu_event_action(e), SDL_PushEvent(&e);
   game_handle_events();
   SDL_Quit();
   for (bool on : {title == INPUT_START, title == INPUT_QUIT, ball_count() == 2, g_game->move_left != 0,
@@ -260,7 +264,7 @@ TEST_P(PadTest, ActsAsTheKeysItStandsFor) {
                   paddle()->inverser_time != -1, paddle()->size < 4, 4 < paddle()->size, sound_mixer()->muted,
                   pause_active()})
     if (words >> word && on) did += " " + word;
-  EXPECT_EQ(did, std::string(GetParam()).substr(std::string(GetParam()).find('>') + 1));
+  EXPECT_EQ(did, outcome(GetParam()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Events, PadTest, ::testing::ValuesIn(kPadRows));
@@ -269,35 +273,26 @@ INSTANTIATE_TEST_SUITE_P(Events, PadTest, ::testing::ValuesIn(kPadRows));
 // Left (276) and d (100) held on the keyboard as it appeared, and A on the pad:
 // they, their repeats and their release leave it up; anything pressed after
 // it appeared, a click or the window closed leaves it; F11 still switches.
-const char *const kResultRows[][2] = {{"k276=1 k276=1 k276=0 k276=1", "...q"},
-                                      {"k100=1 k100=0 k97=1", "..q"},
-                                      {"k292=1 k292=0 k27=1", "f.q"},
-                                      {"b0=0 b0=1", ".q"},
-                                      {"b7=1", "q"},
-                                      {"m1=1", "q"},
-                                      {"m3=1", "q"},
-                                      {"m4=1 m5=1", ".."},
-                                      {"c0=0", "q"},
-                                      {"a0=30000 h0=8 f0=0 k98=0", "...."}};
+const char *const kResultRows[] = {"k276=1 k276=1 k276=0 k276=1 > ...q",
+                                   "k100=1 k100=0 k97=1 > ..q",
+                                   "k292=1 k292=0 k27=1 > f.q",
+                                   "b0=0 b0=1 b7=1 > .qq",
+                                   "m1=1 m3=1 c0=0 > qqq",
+                                   "m4=1 m5=1 a0=30000 h0=8 f0=0 k98=0 > ......"};
 
 TEST_F(InputTest, TheResultIsLeftOnlyByWhatIsPressedAfterItAppears) {
-  for (const auto &[events, want] : kResultRows) {
+  for (const char *row : kResultRows) {
     input_create();
     Uint8 held[SDLK_LAST] = {};
     held[SDLK_LEFT] = held[SDLK_d] = 1;
     input_ignore_keys(held, SDLK_LAST);
     pad_take_button({SDL_JOYBUTTONDOWN, 0, PAD_A, SDL_PRESSED});
-    std::istringstream in(events);
-    std::string got;
-    char kind = 0, equals = 0;
-    for (int n = 0, v = 0; in >> kind >> n >> equals >> v;) {
-      const input_action_t action = input_take(written_event(kind, n, v), INPUT_RESULT);
-      got += action == INPUT_QUIT         ? 'q'
-             : action == INPUT_FULLSCREEN ? 'f'
-             : action == INPUT_NOTHING    ? '.'
-                                          : '?';
+    std::string got = " ";
+    for (const SDL_Event &e : written_events(row)) {
+      const input_action_t a = input_take(e, INPUT_RESULT);
+      got += a == INPUT_QUIT ? 'q' : a == INPUT_FULLSCREEN ? 'f' : a == INPUT_NOTHING ? '.' : '?';
     }
-    EXPECT_EQ(got, want) << events;
+    EXPECT_EQ(got, outcome(row)) << row;
   }
 }
 

@@ -1,8 +1,6 @@
 // physics_test.cpp -- the simulation step: its order, the frame clock and the inverted controls
 #include "core/physics.h"
 
-#include <cstdlib>
-
 #include "fixture.h"
 #include "playfield/bricker.h"
 #include "playfield/map.h"
@@ -71,18 +69,15 @@ TEST_F(StepTest, InvertedControlsExpiryReadsTheClockAfterTheStamp) {
   EXPECT_EQ(paddle()->inverser_time, -1.0f);
 }
 
-// The step that loses the last ball is the last: no brick moves after it, and
-// its clock is not stamped.
+// The step that loses the last ball is the last: no brick settles after it,
+// and its clock is not stamped.
 TEST_F(StepTest, EndsAtTheBallsWhenTheLastIsLost) {
-  std::free(g_game->map->rollers);  // the last ball, gone in this step's walk
-  g_game->map->rollers = nullptr;
-  bricker_t *brick = put_brick(20);
-  brick->pos.y = 5;  // would settle
-  g_game->last_tick = 100;
+  roller_destroy();  // the last ball, gone in this step's walk
+  put_brick(20)->pos.y = 5;
   step_at(110);
   EXPECT_TRUE(g_game->over);
-  EXPECT_EQ(brick->pos.y, 5.0f);
-  EXPECT_EQ(g_game->last_tick, 100u);
+  EXPECT_EQ(g_game->map->bricks->pos.y, 5.0f);
+  EXPECT_EQ(g_game->last_tick, 0u);
 }
 
 TEST_F(StepTest, LeavesThePassThroughToABrickContact) {
