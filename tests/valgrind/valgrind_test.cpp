@@ -26,13 +26,16 @@ class UnderMemcheck : public ::testing::Test {
     // GL driver's frames after SDL_Quit has unloaded it, so that its own leaks
     // match the suppressions that name it.
     how.binary = "./quorvane-under-memcheck";
+    // The game's clock at a quarter of real time: no ball can be lost, and
+    // no result left by a key, before every key below has been pressed.
+    how.env = {{"QUORVANE_CLOCK_RATE", "0.25"}};
     how.prepare = [](const std::string &dir) {
       std::filesystem::copy_file(QUORVANE_MENU_BMP, dir + "/menu.bmp");
       std::ofstream(dir + "/quorvane-under-memcheck")
           << "#!/bin/sh\nexec " QUORVANE_VALGRIND
              " --tool=memcheck --error-exitcode=1 --errors-for-leak-kinds=definite"
              " --leak-check=full --keep-debuginfo=yes --num-callers=30 --suppressions=" QUORVANE_VALGRIND_SUPP
-             " --log-file=memcheck.log " QUORVANE_BINARY "\n";
+             " --log-file=memcheck.log " QUORVANE_HOOKED_BINARY "\n";
       chmod((dir + "/quorvane-under-memcheck").c_str(), 0755);
     };
   }
