@@ -59,14 +59,6 @@ double cpu_percent(pid_t pid, double seconds) {
   return 100 * (xs::proc_cpu_seconds(pid) - before) / seconds;
 }
 
-// The title picture as a window k times its size shows it.
-xs::Picture picture_times(const xs::Picture &p, int k) {
-  xs::Picture out{p.width * k, p.height * k, {}};
-  for (int y = 0; y < out.height; ++y)
-    for (int x = 0; x < out.width; ++x) out.px.push_back(p.at(x / k, y / k));
-  return out;
-}
-
 // The game's buffer swaps so far, in seconds on the monotonic clock (that of steady_clock).
 std::vector<double> swaps_read(const xs::Session &s) {
   const std::string bytes = xs::read_file(s.dir + "/swaps");
@@ -175,7 +167,7 @@ int main(int argc, char **argv) {
                         // A large screen's first window is a whole multiple of the picture.
                         const xs::Picture shot = xs::screenshot(s);
                         const int k = std::max(1, shot.width / title.width);
-                        return xs::title_shown(shot, k == 1 ? title : picture_times(title, k));
+                        return xs::title_shown(shot, k == 1 ? title : xs::picture_scaled(title, k));
                       }) ||
       xs::game_exited(s))
     return fail("waiting for the title");

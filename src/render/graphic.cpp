@@ -175,7 +175,6 @@ void graphic_create() {
   }
 
   graphic_init();
-  // The game never changes the display's mode, so its rate is read once.
   pace_start(video_refresh_hz());
 }
 

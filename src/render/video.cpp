@@ -24,6 +24,7 @@ constexpr video_mode_t kVideoGl = {32, SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLI
 
 video_mode_t g_mode = kVideoSoftware;  // of the window now
 bool g_title_gl = false;
+int g_refresh_hz = 0;  // as X reported it when play's needs were checked; 0: none reported
 // Unknown (0) when the library cannot tell; fullscreen then keeps the window's size.
 int g_desktop_w = 0, g_desktop_h = 0;
 bool g_desktop_noted = false;
@@ -148,27 +149,22 @@ void video_require_play() {
                  name != nullptr ? name : "");
     game_exit(1);
   }
+  // The game never changes the display's mode, so its rate is read once, on
+  // this connection. Asked without the extension, the request would be an X
+  // error, which ends the process.
+  int event_base = 0, error_base = 0;
+  if (XRRQueryExtension(display, &event_base, &error_base) != 0) {
+    if (XRRScreenConfiguration *config = XRRGetScreenInfo(display, DefaultRootWindow(display))) {
+      g_refresh_hz = XRRConfigCurrentRate(config);
+      XRRFreeScreenConfigInfo(config);
+    }
+  }
   XCloseDisplay(display);
 }
 
 bool video_title_through_gl() { return g_title_gl; }
 
-int video_refresh_hz() {
-  Display *display = XOpenDisplay(nullptr);
-  if (display == nullptr) return 0;
-  int hz = 0;
-  int event_base = 0;
-  int error_base = 0;
-  // Asked without the extension, the request would be an X error, which ends the process.
-  if (XRRQueryExtension(display, &event_base, &error_base) != 0) {
-    if (XRRScreenConfiguration *config = XRRGetScreenInfo(display, DefaultRootWindow(display))) {
-      hz = XRRConfigCurrentRate(config);
-      XRRFreeScreenConfigInfo(config);
-    }
-  }
-  XCloseDisplay(display);
-  return hz;
-}
+int video_refresh_hz() { return g_refresh_hz; }
 
 SDL_Surface *video_open_mode(const video_mode_t &mode) {
   video_start();

@@ -13,7 +13,8 @@ void video_start();
 // What play needs, checked before any window so that the game stops with its
 // reason at once rather than after the title: a driver with OpenGL
 // ("SDL_GL_LoadLibrary: ...") and an X display for freeglut ("quorvane: no X
-// display opens ..."), each with status 1.
+// display opens ..."), each with status 1. It reads the display's refresh
+// rate on the way.
 void video_require_play();
 // Whether the title was opened in the play window's OpenGL mode, so that play
 // keeps its window, and its focus, instead of opening another.
@@ -26,8 +27,9 @@ SDL_Surface *video_open(video_use_t use);
 // back in the old mode if the new one is refused; the window carries on
 // either way. Returns its surface, which may be new.
 SDL_Surface *video_toggle_fullscreen();
-// The display's refresh rate in hertz as X reports it (RandR), 0 where it
-// reports none (Xvfb's mode is at 0 Hz) or no display opens.
+// The display's refresh rate in hertz as X reported it (RandR) to
+// video_require_play, 0 where it reported none (Xvfb's mode is at 0 Hz) or
+// was not asked.
 int video_refresh_hz();
 // The window at the size the window manager gave it (the last of a burst), or
 // as it was if that size is refused. Null when it changes nothing: fullscreen

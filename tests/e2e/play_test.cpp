@@ -82,11 +82,9 @@ class PlayScreen : public GameSessionTest {
   }
 
   // Waits for a PAUSED frame, kept in `paused`.
-  ::testing::AssertionResult shows_paused() {
-    if (poll_until(Millis(10000), [&] { return paused_shown(paused = screenshot(s)); }))
-      return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "no PAUSED frame" << (game_exited(s) ? ": the game has ended" : "");
+  Check shows_paused() {
+    return passed(screen_wait(
+        s, [&](const Picture &p) { return paused_shown(paused = p); }, "a PAUSED frame"));
   }
 
   // Polls for a second: the paused frame must stay exactly as it is.

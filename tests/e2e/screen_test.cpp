@@ -89,10 +89,7 @@ TEST_F(SlowScreenSize, AWindowSqueezedToAFewPixelsAndBackKeepsPlaying) {
 }
 
 TEST_F(ScreenSize, TheTitleDoubledStartsFromTheDoubledStartButton) {
-  const Picture picture = bmp_load(launch.picture);
-  Picture doubled{1280, 960, std::vector<Rgb>(1280 * 960)};
-  for (int y = 0; y < 960; ++y)
-    for (int x = 0; x < 1280; ++x) doubled.px[y * 1280 + x] = picture.at(x / 2, y / 2);
+  const Picture doubled = picture_scaled(bmp_load(launch.picture), 2);
   window_resize(s, 1280, 960);
   ASSERT_TRUE(shown_at(1280, 960, [&](const Picture &p) { return title_shown(p, doubled); }));
   click(s, 2 * 220, 2 * 390, 1);  // the top left corner of START

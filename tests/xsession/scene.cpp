@@ -92,12 +92,11 @@ bool result_shown(const Picture &screen) {
   return inside * 300 > w * h && outside == 0;
 }
 
-Error result_wait(Session &s) {
-  if (poll_until(Millis(30000), [&] { return game_exited(s) || result_shown(screenshot(s)); }) &&
-      !game_exited(s))
+Error screen_wait(Session &s, const std::function<bool(const Picture &)> &shows, const std::string &what) {
+  if (poll_until(Millis(30000), [&] { return game_exited(s) || shows(screenshot(s)); }) && !game_exited(s))
     return {};
-  return s.game_status ? "the game " + describe_status(*s.game_status) + " before showing its result"
-                       : "no result on screen";
+  return s.game_status ? "the game " + describe_status(*s.game_status) + " before showing " + what
+                       : "no " + what + " on screen";
 }
 
 Error paddle_resize(Session &s, unsigned long keysym, int normal, bool bigger, PaddleSpan *seen) {
@@ -154,10 +153,10 @@ Error title_wait(Session &s, const std::string &picture) {
   const Picture reference = bmp_load(picture);
   if (reference.width != 640) return "cannot read " + picture;
   if (Error e = game_window_wait(s, Millis(30000)); !e.empty()) return e;
-  if (!poll_until(Millis(30000), [&] { return game_exited(s) || title_shown(screenshot(s), reference); }) ||
-      game_exited(s))
-    return s.game_status ? "the game " + describe_status(*s.game_status) + " before showing the title"
-                         : "the title picture never appeared";
+  if (Error e = screen_wait(
+          s, [&](const Picture &p) { return title_shown(p, reference); }, "the title");
+      !e.empty())
+    return e;
   // With no window manager the keyboard follows the pointer.
   pointer_move(s, 320, 240);
   return {};
@@ -170,9 +169,10 @@ Error play_enter(Session &s, Picture *first) {
 
 Error play_wait(Session &s, Picture *first) {
   Picture seen;
-  if (!poll_until(Millis(30000), [&] { return game_exited(s) || play_shown(seen = screenshot(s)); }) ||
-      game_exited(s))
-    return s.game_status ? "the game " + describe_status(*s.game_status) : "no frame of play";
+  if (Error e = screen_wait(
+          s, [&](const Picture &p) { return play_shown(seen = p); }, "a frame of play");
+      !e.empty())
+    return e;
   if (first) *first = std::move(seen);
   // The OpenGL mode comes with a new window, which SDL may never give the
   // keyboard: put the pointer, and so the keyboard, on it.

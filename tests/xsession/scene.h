@@ -31,8 +31,11 @@ bool paused_shown(const Picture &screen);
 // The result of a game is written in white over the dimmed field, in the
 // middle of the view, at any size of the window.
 bool result_shown(const Picture &screen);
-// Waits until the result is on screen.
-Error result_wait(Session &s);
+
+// Waits until the game's window shows what `shows` looks for; `what` names it
+// in what went wrong.
+Error screen_wait(Session &s, const std::function<bool(const Picture &)> &shows, const std::string &what);
+inline Error result_wait(Session &s) { return screen_wait(s, result_shown, "its result"); }
 
 // Taps a paddle-size key and waits until the paddle is seen wider than 3/2 of
 // `normal` pixels (or, not `bigger`, narrower than 3/4), the last span seen

@@ -215,6 +215,13 @@ int picture_diff(const Picture &a, const Picture &b, int tolerance, int y0, int 
   return count;
 }
 
+Picture picture_scaled(const Picture &p, int k) {
+  Picture out{p.width * k, p.height * k, {}};
+  for (int y = 0; y < out.height; ++y)
+    for (int x = 0; x < out.width; ++x) out.px.push_back(p.at(x / k, y / k));
+  return out;
+}
+
 long proc_status_kb(pid_t pid, const char *field) {
   std::ifstream in("/proc/" + std::to_string(pid) + "/status");
   const std::string key = std::string(field) + ":";

@@ -52,6 +52,8 @@ void ppm_save(const Picture &pic, const std::string &path);
 // Pixels of `a` that differ from `b` by more than `tolerance` in some channel,
 // counted inside rows [y0, y1).
 int picture_diff(const Picture &a, const Picture &b, int tolerance, int y0, int y1);
+// The picture as a window k times its size shows it, each pixel k x k.
+Picture picture_scaled(const Picture &p, int k);
 
 // A number field of /proc/PID/status in kB (VmRSS, VmHWM), -1 if unreadable.
 long proc_status_kb(pid_t pid, const char *field);
