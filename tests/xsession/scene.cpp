@@ -153,10 +153,8 @@ Error title_wait(Session &s, const std::string &picture) {
   const Picture reference = bmp_load(picture);
   if (reference.width != 640) return "cannot read " + picture;
   if (Error e = game_window_wait(s, Millis(30000)); !e.empty()) return e;
-  if (Error e = screen_wait(
-          s, [&](const Picture &p) { return title_shown(p, reference); }, "the title");
-      !e.empty())
-    return e;
+  const auto shows = [&](const Picture &p) { return title_shown(p, reference); };
+  if (Error e = screen_wait(s, shows, "the title"); !e.empty()) return e;
   // With no window manager the keyboard follows the pointer.
   pointer_move(s, 320, 240);
   return {};
@@ -169,10 +167,8 @@ Error play_enter(Session &s, Picture *first) {
 
 Error play_wait(Session &s, Picture *first) {
   Picture seen;
-  if (Error e = screen_wait(
-          s, [&](const Picture &p) { return play_shown(seen = p); }, "a frame of play");
-      !e.empty())
-    return e;
+  const auto shows = [&](const Picture &p) { return play_shown(seen = p); };
+  if (Error e = screen_wait(s, shows, "a frame of play"); !e.empty()) return e;
   if (first) *first = std::move(seen);
   // The OpenGL mode comes with a new window, which SDL may never give the
   // keyboard: put the pointer, and so the keyboard, on it.
